@@ -17,7 +17,7 @@ struct EditorRect {
 };
 
 class EditorBase {
-public:
+  public:
     explicit EditorBase(EffectBase* owner) : effect(owner) {}
     EditorBase(const EditorBase&) = delete;
     EditorBase& operator=(const EditorBase&) = delete;
@@ -33,7 +33,7 @@ public:
 
     bool isUpdatePending() const { return updatePending.load(std::memory_order_relaxed) != 0; }
 
-protected:
+  protected:
     EffectBase* effect;
     void* parentWindow = nullptr;
     // Raised from any thread that changes a parameter, cleared by the idle.

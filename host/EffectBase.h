@@ -51,7 +51,7 @@ constexpr int DisplayTextLength = 8;
 constexpr int ProgramNameSize = 24;
 
 class EffectBase {
-public:
+  public:
     EffectBase(HostCallback callback, std::int32_t programCount, std::int32_t parameterCount);
     EffectBase(const EffectBase&) = delete;
     EffectBase& operator=(const EffectBase&) = delete;
@@ -108,7 +108,7 @@ public:
     EffectRecord* effectRecord() { return &record; }
     EditorBase* attachedEditor() const { return editor; }
 
-protected:
+  protected:
     void setFlag(std::int32_t bit, bool on);
     // Calls the host with this instance's record; 0 when there is no host.
     IntPtr callHost(std::int32_t opcode, std::int32_t index = 0, IntPtr value = 0,

@@ -31,10 +31,11 @@ using GetParameterFunction = float(VARNEX_CALL*)(EffectRecord* record, std::int3
 
 // Four-character codes put their first character in the most significant byte.
 constexpr std::int32_t fourCharCode(char a, char b, char c, char d) {
-    return static_cast<std::int32_t>((static_cast<std::uint32_t>(static_cast<unsigned char>(a)) << 24) |
-                                     (static_cast<std::uint32_t>(static_cast<unsigned char>(b)) << 16) |
-                                     (static_cast<std::uint32_t>(static_cast<unsigned char>(c)) << 8) |
-                                     static_cast<std::uint32_t>(static_cast<unsigned char>(d)));
+    return static_cast<std::int32_t>(
+        (static_cast<std::uint32_t>(static_cast<unsigned char>(a)) << 24) |
+        (static_cast<std::uint32_t>(static_cast<unsigned char>(b)) << 16) |
+        (static_cast<std::uint32_t>(static_cast<unsigned char>(c)) << 8) |
+        static_cast<std::uint32_t>(static_cast<unsigned char>(d)));
 }
 
 constexpr std::int32_t EffectMagic = fourCharCode('V', 's', 't', 'P');

@@ -8,16 +8,42 @@
 #include <string_view>
 
 // Capability words of the interface, in the order the interface lists them.
-inline constexpr std::array<std::string_view, 23> PlugInCapabilities = {
-    "sendVstEvents", "sendVstMidiEvent", "sendVstTimeInfo", "receiveVstEvents",
-    "receiveVstMidiEvent", "receiveVstTimeInfo", "offline", "plugAsChannelInsert",
-    "plugAsSend", "mixDryWet", "noRealTime", "multipass", "metapass", "1in1out",
-    "1in2out", "2in1out", "2in2out", "2in4out", "4in2out", "4in4out", "4in8out",
-    "8in4out", "8in8out"};
-inline constexpr std::array<std::string_view, 13> HostCapabilities = {
-    "sendVstEvents", "sendVstMidiEvent", "sendVstTimeInfo", "receiveVstEvents",
-    "receiveVstMidiEvent", "receiveVstTimeInfo", "reportConnectionChanges", "acceptIOChanges",
-    "sizeWindow", "asyncProcessing", "offline", "supplyIdle", "supportShell"};
+inline constexpr std::array<std::string_view, 23> PlugInCapabilities = {"sendVstEvents",
+                                                                        "sendVstMidiEvent",
+                                                                        "sendVstTimeInfo",
+                                                                        "receiveVstEvents",
+                                                                        "receiveVstMidiEvent",
+                                                                        "receiveVstTimeInfo",
+                                                                        "offline",
+                                                                        "plugAsChannelInsert",
+                                                                        "plugAsSend",
+                                                                        "mixDryWet",
+                                                                        "noRealTime",
+                                                                        "multipass",
+                                                                        "metapass",
+                                                                        "1in1out",
+                                                                        "1in2out",
+                                                                        "2in1out",
+                                                                        "2in2out",
+                                                                        "2in4out",
+                                                                        "4in2out",
+                                                                        "4in4out",
+                                                                        "4in8out",
+                                                                        "8in4out",
+                                                                        "8in8out"};
+inline constexpr std::array<std::string_view, 13> HostCapabilities = {"sendVstEvents",
+                                                                      "sendVstMidiEvent",
+                                                                      "sendVstTimeInfo",
+                                                                      "receiveVstEvents",
+                                                                      "receiveVstMidiEvent",
+                                                                      "receiveVstTimeInfo",
+                                                                      "reportConnectionChanges",
+                                                                      "acceptIOChanges",
+                                                                      "sizeWindow",
+                                                                      "asyncProcessing",
+                                                                      "offline",
+                                                                      "supplyIdle",
+                                                                      "supportShell"};
 
 // 2.0 dispatcher opcodes that carry text or a reply worth naming.
 enum ExtendedOpcode : std::int32_t {
@@ -34,7 +60,7 @@ enum ExtendedOpcode : std::int32_t {
 };
 
 class ExtendedEffect : public EffectBase {
-public:
+  public:
     ExtendedEffect(HostCallback callback, std::int32_t programCount, std::int32_t parameterCount)
         : EffectBase(callback, programCount, parameterCount) {}
     ~ExtendedEffect() override = default;

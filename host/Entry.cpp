@@ -1,0 +1,26 @@
+#include "host/Entry.h"
+
+#include "host/EffectBase.h"
+
+#include <new>
+
+std::atomic<bool> outOfMemory{false};
+void* moduleHandle = nullptr;
+
+EffectRecord* pluginMain(HostCallback callback) {
+    if (!callback || callback(nullptr, HostVersion, 0, 0, nullptr, 0.0f) == 0)
+        return nullptr;
+    EffectBase* effect = createEffectInstance(callback);
+    if (!effect)
+        return nullptr;
+    if (outOfMemory.load(std::memory_order_relaxed)) {
+        delete effect;
+        return nullptr;
+    }
+    return effect->effectRecord();
+}
+
+int libraryLoadHook(void* module, unsigned long, void*) {
+    moduleHandle = module;
+    return 1;
+}
