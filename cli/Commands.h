@@ -17,3 +17,5 @@ struct Command {
 };
 
 int runInfoCommand(const Arguments& arguments);
+int runRenderCommand(const Arguments& arguments);
+int runBenchCommand(const Arguments& arguments);

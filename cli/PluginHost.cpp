@@ -36,7 +36,9 @@ std::string checkedLibraryPath(const std::string& path) {
 
 } // namespace
 
-PluginHost::PluginHost(const std::string& path) : libraryPath(checkedLibraryPath(path)) {
+PluginHost::PluginHost(const std::string& path, float sampleRate, std::int32_t blockSize)
+    : libraryPath(checkedLibraryPath(path)), announcedSampleRate(sampleRate),
+      announcedBlockSize(blockSize) {
     if (!library.open(libraryPath))
         throw CommandError("cannot load " + path + ": " + library.errorText());
     auto entry = reinterpret_cast<EntryFunction>(library.symbol(EntryName));
@@ -56,8 +58,8 @@ PluginHost::PluginHost(const std::string& path) : libraryPath(checkedLibraryPath
     if (!effect->dispatch)
         throw CommandError("the plug-in " + path + " returned a record without a dispatcher");
     dispatch(OpOpen);
-    dispatch(OpSetSampleRate, 0, 0, nullptr, SampleRate);
-    dispatch(OpSetBlockSize, 0, BlockSize);
+    dispatch(OpSetSampleRate, 0, 0, nullptr, announcedSampleRate);
+    dispatch(OpSetBlockSize, 0, announcedBlockSize);
 }
 
 PluginHost::~PluginHost() {
@@ -99,6 +101,14 @@ void PluginHost::processOverwriting(float** inputs, float** outputs, std::int32_
     if (!effect->processOverwriting)
         throw CommandError("the plug-in " + libraryPath + " has no overwriting process entry");
     effect->processOverwriting(effect, inputs, outputs, frameCount);
+}
+
+void PluginHost::resume() {
+    dispatch(OpSuspendResume, 0, 1);
+}
+
+void PluginHost::suspend() {
+    dispatch(OpSuspendResume, 0, 0);
 }
 
 IntPtr VARNEX_CALL PluginHost::hostCallback(EffectRecord*, std::int32_t opcode, std::int32_t,

@@ -15,6 +15,7 @@ class PluginHost {
   public:
     // What this host answers when a plug-in asks for the interface version.
     static constexpr IntPtr HostInterfaceVersion = 2400;
+    // Sample rate and block size announced when the caller names none.
     static constexpr float SampleRate = 44100.0f;
     static constexpr std::int32_t BlockSize = 1024;
     // Size of every text buffer handed to the plug-in; far larger than the
@@ -22,8 +23,9 @@ class PluginHost {
     static constexpr std::size_t TextBufferSize = 1024;
 
     // Loads the library at `path`, makes one instance and opens it with the
-    // sample rate and block size above.
-    explicit PluginHost(const std::string& path);
+    // given sample rate and largest block size (opcodes 0, 10 and 11).
+    explicit PluginHost(const std::string& path, float sampleRate = SampleRate,
+                        std::int32_t blockSize = BlockSize);
     // Closes the instance (opcode 1), then unloads the library.
     ~PluginHost();
     PluginHost(const PluginHost&) = delete;
@@ -31,6 +33,8 @@ class PluginHost {
 
     const std::string& path() const { return libraryPath; }
     const EffectRecord& record() const { return *effect; }
+    float sampleRate() const { return announcedSampleRate; }
+    std::int32_t blockSize() const { return announcedBlockSize; }
 
     IntPtr dispatch(std::int32_t opcode, std::int32_t index = 0, IntPtr value = 0,
                     void* ptr = nullptr, float opt = 0.0f);
@@ -43,6 +47,9 @@ class PluginHost {
     void setParameterValue(std::int32_t index, float value);
     void processAdding(float** inputs, float** outputs, std::int32_t frameCount);
     void processOverwriting(float** inputs, float** outputs, std::int32_t frameCount);
+    // Opcode 12: processing is about to start (resume) or has stopped (suspend).
+    void resume();
+    void suspend();
 
     // The callback this host gives every plug-in it loads.
     static IntPtr VARNEX_CALL hostCallback(EffectRecord* record, std::int32_t opcode,
@@ -52,6 +59,8 @@ class PluginHost {
     std::string libraryPath;
     DynamicLibrary library;
     EffectRecord* effect = nullptr;
+    float announcedSampleRate;
+    std::int32_t announcedBlockSize;
 };
 
 // The plug-in built together with this program: Varnex.so (Varnex.dll on

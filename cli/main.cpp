@@ -11,11 +11,22 @@
 
 namespace {
 
-constexpr std::array<Command, 1> Commands = {{
+constexpr std::array<Command, 3> Commands = {{
     {"info", "[PLUGIN] [--json]",
      "identity, parameters and programs of a plug-in (default: the Varnex plug-in beside "
      "this program)",
      runInfoCommand},
+    {"render",
+     "[IN] [-o OUT] [--plugin PATH] [--set NAME=VALUE ...] [--program N] [--block FRAMES] "
+     "[--adding]",
+     "render an audio file through a plug-in into a 32-bit float stereo WAV (default output "
+     "IN-varnex.wav); without IN, render the built-in demo song into varnex-demo-input.wav "
+     "and varnex-demo-output.wav",
+     runRenderCommand},
+    {"bench", "[PLUGIN ...] [--block N] [--seconds S]",
+     "time plug-ins' audio entries in ns per stereo frame at blocks of 32, 512 and 4096 "
+     "frames, with each one's ratio to the first",
+     runBenchCommand},
 }};
 
 void printUsage(std::FILE* stream) {
