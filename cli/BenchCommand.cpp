@@ -71,8 +71,9 @@ int runBenchCommand(const Arguments& arguments) {
     StereoBuffer signal = benchSignal(options.plan.sampleRate);
     std::vector<PluginTiming> timings;
     for (const std::string& path : options.pluginPaths) {
-        std::fprintf(stderr, "varnex: timing %s\n", path.c_str());
-        timings.push_back(benchmarkPlugin(path, signal, options.plan));
+        timings.push_back(benchmarkPlugin(path, signal, options.plan, [](const PluginTiming& t) {
+            std::fprintf(stderr, "varnex: timing %s\n", t.path.c_str());
+        }));
     }
     std::fputs(formatBenchTable(timings, options.plan).c_str(), stdout);
     return std::fflush(stdout) == 0 ? ExitSuccess : ExitFailure;

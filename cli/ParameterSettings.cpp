@@ -33,7 +33,7 @@ std::string joinNames(const std::vector<std::string>& names) {
         return "it has none";
     std::string list = "its parameters: ";
     for (std::size_t i = 0; i < names.size(); ++i)
-        list += (i ? ", " : "") + names[i];
+        list += (i ? ", '" : "'") + names[i] + "'";
     return list;
 }
 
@@ -45,7 +45,7 @@ float parseParameterValue(const std::string& text) {
         throw UsageError("parameter value '" + text + "' is not a number");
     if (value < 0.0 || value > 1.0)
         throw UsageError("parameter value " + text + " is outside [0, 1]");
-    return static_cast<float>(value);
+    return static_cast<float>(value + 0.0); // -0 becomes 0
 }
 
 ParameterSetting parseParameterSetting(const std::string& text) {

@@ -13,6 +13,10 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
+constexpr std::size_t ChannelWidth = 7;
+constexpr std::size_t EntryWidth = 13;
+constexpr std::size_t CellWidth = 10;
+
 constexpr std::int32_t MaxChannels = 64;
 
 // Drives one entry over the signal block by block. Inputs point straight
@@ -96,11 +100,22 @@ std::string formatNumber(const char* format, double value) {
     return text;
 }
 
+// The text filled with spaces to `width`, keeping at least one space on the
+// padded side so that neighbouring columns never run together.
 std::string padded(const std::string& text, std::size_t width, bool right) {
-    if (text.size() >= width)
-        return text;
-    std::string padding(width - text.size(), ' ');
+    std::string padding(std::max<std::size_t>(1, width - std::min(width, text.size())), ' ');
     return right ? padding + text : text + padding;
+}
+
+std::string ratioText(double ratio) {
+    return formatNumber(ratio < 100.0 ? "%.2fx" : "%.0fx", ratio);
+}
+
+std::string rowStart(const PluginTiming& timing, const EntryTiming& entry, std::size_t width) {
+    return padded(timing.label, width, false) +
+           padded(std::to_string(timing.inputCount) + "/" + std::to_string(timing.outputCount),
+                  ChannelWidth, false) +
+           padded(entryName(entry.entry), EntryWidth, false);
 }
 
 const EntryTiming* findEntry(const PluginTiming& timing, ProcessEntry entry) {
@@ -125,7 +140,8 @@ const char* entryName(ProcessEntry entry) {
 }
 
 PluginTiming benchmarkPlugin(const std::string& path, const StereoBuffer& signal,
-                             const BenchPlan& plan) {
+                             const BenchPlan& plan,
+                             const std::function<void(const PluginTiming&)>& started) {
     std::int32_t largestBlock = *std::max_element(plan.blockSizes.begin(), plan.blockSizes.end());
     PluginHost host(path, static_cast<float>(plan.sampleRate), largestBlock);
     PluginTiming timing;
@@ -133,6 +149,10 @@ PluginTiming benchmarkPlugin(const std::string& path, const StereoBuffer& signal
     timing.label = std::filesystem::path(path).stem().string();
     EntryRunner runner(host, signal, largestBlock);
     const EffectRecord& record = host.record();
+    timing.inputCount = record.inputCount;
+    timing.outputCount = record.outputCount;
+    if (started)
+        started(timing);
     host.resume();
     if ((record.flags & CanOverwrite) && record.processOverwriting)
         timing.entries.push_back(
@@ -150,10 +170,8 @@ std::string formatBenchTable(const std::vector<PluginTiming>& timings, const Ben
     std::size_t labelWidth = 8;
     for (const PluginTiming& timing : timings)
         labelWidth = std::max(labelWidth, timing.label.size() + 2);
-    constexpr std::size_t EntryWidth = 13;
-    constexpr std::size_t CellWidth = 10;
-
-    std::string header = padded("plug-in", labelWidth, false) + padded("entry", EntryWidth, false);
+    std::string header = padded("plug-in", labelWidth, false) +
+                         padded("in/out", ChannelWidth, false) + padded("entry", EntryWidth, false);
     for (std::int32_t blockSize : plan.blockSizes)
         header += padded(std::to_string(blockSize), CellWidth, true);
     header += '\n';
@@ -161,11 +179,12 @@ std::string formatBenchTable(const std::vector<PluginTiming>& timings, const Ben
     std::string table = "ns per stereo frame at " + formatNumber("%.0f", plan.sampleRate) +
                         " Hz, median of runs over " +
                         formatNumber("%g", plan.secondsPerMeasurement) +
-                        " s per cell; columns are block sizes in frames\n" + header;
+                        " s per cell; columns are block sizes in frames (a frame of a 1/1 plug-in "
+                        "is one sample)\n" +
+                        header;
     for (const PluginTiming& timing : timings) {
         for (const EntryTiming& entry : timing.entries) {
-            table += padded(timing.label, labelWidth, false) +
-                     padded(entryName(entry.entry), EntryWidth, false);
+            table += rowStart(timing, entry, labelWidth);
             for (double value : entry.nanosecondsPerFrame)
                 table += padded(formatNumber("%.2f", value), CellWidth, true);
             table += '\n';
@@ -180,14 +199,12 @@ std::string formatBenchTable(const std::vector<PluginTiming>& timings, const Ben
     for (std::size_t p = 1; p < timings.size(); ++p) {
         for (const EntryTiming& entry : timings[p].entries) {
             const EntryTiming* base = findEntry(reference, entry.entry);
-            table += padded(timings[p].label, labelWidth, false) +
-                     padded(entryName(entry.entry), EntryWidth, false);
+            table += rowStart(timings[p], entry, labelWidth);
             for (std::size_t b = 0; b < entry.nanosecondsPerFrame.size(); ++b) {
                 double denominator = base ? base->nanosecondsPerFrame[b] : 0.0;
-                std::string cell =
-                    denominator > 0.0
-                        ? formatNumber("%.2fx", entry.nanosecondsPerFrame[b] / denominator)
-                        : std::string("-");
+                std::string cell = denominator > 0.0
+                                       ? ratioText(entry.nanosecondsPerFrame[b] / denominator)
+                                       : std::string("-");
                 table += padded(cell, CellWidth, true);
             }
             table += '\n';

@@ -6,6 +6,7 @@
 #include "cli/StereoAudio.h"
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -22,6 +23,8 @@ struct EntryTiming {
 struct PluginTiming {
     std::string path;
     std::string label; // the file name without its extension
+    std::int32_t inputCount = 0;
+    std::int32_t outputCount = 0;
     // processOverwriting first when the plug-in offers it, then processAdding.
     std::vector<EntryTiming> entries;
 };
@@ -40,8 +43,10 @@ constexpr int MaxRuns = 2000;
 // Loads the plug-in at the plan's rate, resumes it and times each of its
 // entries: processAdding always, processOverwriting when the record's
 // CanOverwrite flag offers it. `signal` is run through in blocks.
+// `started`, if given, is called once the plug-in has loaded.
 PluginTiming benchmarkPlugin(const std::string& path, const StereoBuffer& signal,
-                             const BenchPlan& plan);
+                             const BenchPlan& plan,
+                             const std::function<void(const PluginTiming&)>& started = {});
 
 // The median of the values (the mean of the middle two for an even count).
 double median(std::vector<double> values);

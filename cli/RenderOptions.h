@@ -1,5 +1,5 @@
 #pragma once
-// varnex render: the parts of the command that tests reach in-process.
+// The options of `varnex render` and the paths they lead to.
 
 #include "cli/Commands.h"
 #include "cli/PluginRenderer.h"
