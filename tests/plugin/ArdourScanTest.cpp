@@ -10,7 +10,6 @@
 
 #include <filesystem>
 #include <map>
-#include <regex>
 #include <string>
 
 namespace {
@@ -21,14 +20,20 @@ constexpr const char* Scanner = "/usr/lib/ardour7/ardour-vst-scanner";
 // The attributes of the first <VST2Info ...> element in the scanner's output.
 std::map<std::string, std::string> scannedAttributes(const std::string& output) {
     std::map<std::string, std::string> attributes;
-    std::smatch element;
-    if (!std::regex_search(output, element, std::regex(R"(<VST2Info\s([^>]*)>)")))
+    std::size_t start = output.find("<VST2Info ");
+    if (start == std::string::npos)
         return attributes;
-    std::string text = element[1];
-    std::regex attribute(R"re((\w+)="([^"]*)")re");
-    for (auto it = std::sregex_iterator(text.begin(), text.end(), attribute);
-         it != std::sregex_iterator(); ++it)
-        attributes[(*it)[1]] = (*it)[2];
+    std::string element = output.substr(start, output.find('>', start) - start);
+    for (std::size_t equals = element.find("=\""); equals != std::string::npos;
+         equals = element.find("=\"", equals + 1)) {
+        std::size_t nameStart = element.rfind(' ', equals) + 1;
+        std::size_t valueEnd = element.find('"', equals + 2);
+        if (valueEnd == std::string::npos)
+            break;
+        attributes[element.substr(nameStart, equals - nameStart)] =
+            element.substr(equals + 2, valueEnd - equals - 2);
+        equals = valueEnd;
+    }
     return attributes;
 }
 
