@@ -10,6 +10,9 @@ std::string systemMessage(DWORD code) {
     DWORD length = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
                                   nullptr, code, 0, buffer, sizeof buffer - 1, nullptr);
     std::string text(buffer, length);
+    // Some messages name their subject as an insert, which is not filled in.
+    for (std::size_t at = text.find("%1"); at != std::string::npos; at = text.find("%1"))
+        text.replace(at, 2, "the file");
     // The system's messages end with a line break and often a full stop.
     while (!text.empty() &&
            (text.back() == '\n' || text.back() == '\r' || text.back() == ' ' || text.back() == '.'))

@@ -12,7 +12,6 @@
 
 namespace {
 
-using render_test::ScratchFolder;
 using render_test::testTones;
 
 // Writes interleaved samples in a format of libsndfile's choosing.

@@ -16,9 +16,7 @@ namespace {
 
 namespace fs = std::filesystem;
 using render_test::probeOutput;
-using render_test::readWholeFile;
 using render_test::runVarnex;
-using render_test::ScratchFolder;
 using render_test::testTones;
 
 std::string joined(const std::vector<std::string>& lines) {
@@ -74,11 +72,11 @@ TEST(RenderCommand, MonoFileBecomesStereoBesideItAtItsOwnRate) {
         sf_writef_float(file, tones.left.data(), tones.frameCount());
         sf_close(file);
     }
-    std::string before = readWholeFile(folder.file("voice.wav"));
+    std::string before = readFile(folder.file("voice.wav"));
     auto run = runVarnex({"render", "voice.wav", "--plugin", RENDER_PROBE_PLUGIN, "--block", "7"},
                          folder.path());
     ASSERT_EQ(run.exitCode, 0) << joined(run.errorLines);
-    EXPECT_EQ(readWholeFile(folder.file("voice.wav")), before);
+    EXPECT_EQ(readFile(folder.file("voice.wav")), before);
 
     StereoBuffer output = readAudioFile(folder.file("voice-varnex.wav"));
     EXPECT_EQ(output.sampleRate, 22050.0);
@@ -98,7 +96,7 @@ TEST(RenderCommand, AddingGivesTheSameFileAsOverwriting) {
                             folder.path());
     ASSERT_EQ(first.exitCode, 0) << joined(first.errorLines);
     ASSERT_EQ(second.exitCode, 0) << joined(second.errorLines);
-    EXPECT_EQ(readWholeFile(folder.file("a.wav")), readWholeFile(folder.file("b.wav")));
+    EXPECT_EQ(readFile(folder.file("a.wav")), readFile(folder.file("b.wav")));
 }
 
 // Each bad invocation fails with one line on stderr, writes no output and
@@ -138,7 +136,7 @@ TEST(RenderCommand, BadInputsFailWithOneErrorLineAndWriteNothing) {
         {"bench", "--block", "0"},
         {"bench", "no-such-plugin.so"},
     };
-    const std::string input = readWholeFile(folder.file("in.wav"));
+    const std::string input = readFile(folder.file("in.wav"));
     for (const auto& arguments : bad) {
         std::string shown;
         for (const std::string& argument : arguments)
@@ -147,7 +145,7 @@ TEST(RenderCommand, BadInputsFailWithOneErrorLineAndWriteNothing) {
         EXPECT_NE(run.exitCode, 0) << shown;
         ASSERT_EQ(run.errorLines.size(), 1u) << shown << "\n" << joined(run.errorLines);
         EXPECT_EQ(run.errorLines[0].rfind("varnex: ", 0), 0u) << run.errorLines[0];
-        EXPECT_EQ(readWholeFile(folder.file("in.wav")), input) << shown;
+        EXPECT_EQ(readFile(folder.file("in.wav")), input) << shown;
         std::vector<std::string> files;
         for (const auto& entry : fs::directory_iterator(folder.path()))
             files.push_back(entry.path().filename().string());
@@ -163,7 +161,7 @@ TEST(RenderCommand, AFailedRenderKeepsAnEarlierOutput) {
         {"render", "in.wav", "-o", "out.wav", "--plugin", RENDER_PROBE_PLUGIN, "--set", "Volume=1"},
         folder.path());
     EXPECT_NE(run.exitCode, 0);
-    EXPECT_EQ(readWholeFile(folder.file("out.wav")), "an earlier render");
+    EXPECT_EQ(readFile(folder.file("out.wav")), "an earlier render");
 }
 
 TEST(BenchCommand, PrintsATableWithARatioForEachFurtherPlugin) {

@@ -16,8 +16,6 @@
 
 namespace {
 
-using render_test::ScratchFolder;
-
 TEST(ParameterSettingText, AcceptsNamesWithSpacesAndValuesAcrossTheRange) {
     ParameterSetting setting = parseParameterSetting("PreGain=0.9");
     EXPECT_EQ(setting.name, "PreGain");

@@ -1,66 +1,19 @@
 #include "RenderTestSupport.h"
 
-#include <atomic>
-#include <chrono>
 #include <cmath>
-#include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <numbers>
-#include <sstream>
-
-namespace fs = std::filesystem;
 
 namespace render_test {
 
-namespace {
-
-std::string quoted(const std::string& text) {
-    std::string word = "'";
-    for (char c : text)
-        word += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return word + "'";
-}
-
-std::vector<std::string> lines(const std::string& text) {
-    std::vector<std::string> result;
-    std::istringstream stream(text);
-    for (std::string line; std::getline(stream, line);)
-        result.push_back(line);
-    return result;
-}
-
-} // namespace
-
 ProgramRun runVarnex(const std::vector<std::string>& arguments, const std::string& folder) {
-    ScratchFolder capture;
-    std::string command = "cd " + quoted(folder.empty() ? fs::current_path().string() : folder) +
-                          " && " + quoted(VARNEX_BINARY);
+    std::string command =
+        "cd " + shellQuoted(folder.empty() ? std::filesystem::current_path().string() : folder) +
+        " && " + shellQuoted(VARNEX_BINARY);
     for (const std::string& argument : arguments)
-        command += " " + quoted(argument);
-    command += " </dev/null >" + quoted(capture.file("out")) + " 2>" + quoted(capture.file("err")) +
-               "; echo $? >" + quoted(capture.file("status"));
-    std::system(command.c_str());
-    ProgramRun run;
-    run.out = readWholeFile(capture.file("out"));
-    run.errorLines = lines(readWholeFile(capture.file("err")));
-    std::string status = readWholeFile(capture.file("status"));
-    run.exitCode = status.empty() ? -1 : std::stoi(status);
-    return run;
-}
-
-ScratchFolder::ScratchFolder() {
-    static std::atomic<int> counter{0};
-    auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
-    fs::path path = fs::temp_directory_path() / ("varnex-render-test-" + std::to_string(stamp) +
-                                                 "-" + std::to_string(counter.fetch_add(1)));
-    fs::create_directories(path);
-    folder = path.string();
-}
-
-ScratchFolder::~ScratchFolder() {
-    std::error_code ignored;
-    fs::remove_all(folder, ignored);
+        command += " " + shellQuoted(argument);
+    CommandResult result = runCommand(command);
+    return {result.exitCode, result.out, splitLines(result.err)};
 }
 
 StereoBuffer testTones(std::int64_t frames, double sampleRate) {
@@ -86,13 +39,6 @@ StereoBuffer probeOutput(const StereoBuffer& input, float factor) {
             (*channel)[0] = 0.0f;
     }
     return output;
-}
-
-std::string readWholeFile(const std::string& path) {
-    std::ifstream stream(path, std::ios::binary);
-    std::ostringstream text;
-    text << stream.rdbuf();
-    return text.str();
 }
 
 } // namespace render_test

@@ -1,9 +1,10 @@
 #pragma once
 // Helpers for the tests of `varnex render` and `varnex bench`: running the
-// built program, scratch folders, and test signals with the output the
-// probe plug-in (fixtures/RenderProbePlugin.cpp) makes of them.
+// built program, and test signals with the output that the probe plug-in
+// (fixtures/RenderProbePlugin.cpp) makes of them.
 
 #include "cli/StereoAudio.h"
+#include "tests/support/RunCommand.h"
 
 #include <string>
 #include <vector>
@@ -20,27 +21,11 @@ struct ProgramRun {
 // folder when empty).
 ProgramRun runVarnex(const std::vector<std::string>& arguments, const std::string& folder = "");
 
-// A new empty folder, removed with everything in it when the object dies.
-class ScratchFolder {
-  public:
-    ScratchFolder();
-    ~ScratchFolder();
-    ScratchFolder(const ScratchFolder&) = delete;
-    ScratchFolder& operator=(const ScratchFolder&) = delete;
-    const std::string& path() const { return folder; }
-    std::string file(const std::string& name) const { return folder + "/" + name; }
-
-  private:
-    std::string folder;
-};
-
 // Two different tones, left and right, at half scale.
 StereoBuffer testTones(std::int64_t frames, double sampleRate = 44100.0);
 
 // What the probe plug-in makes of `input`: each channel delayed by one
 // frame and multiplied by `factor`.
 StereoBuffer probeOutput(const StereoBuffer& input, float factor = 1.0f);
-
-std::string readWholeFile(const std::string& path);
 
 } // namespace render_test

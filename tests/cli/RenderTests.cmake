@@ -29,11 +29,11 @@ if(VARNEX_HAVE_SNDFILE)
     )
 endif()
 
-add_executable(varnex_render_tests ${VARNEX_RENDER_TEST_SOURCES})
-target_link_libraries(varnex_render_tests PRIVATE varnex_cli_core GTest::gtest_main)
-add_dependencies(varnex_render_tests varnex varnex_plugin varnex_render_probe)
-target_compile_definitions(varnex_render_tests PRIVATE
+varnex_add_test(render_tests
+    SOURCES ${VARNEX_RENDER_TEST_SOURCES}
+    LIBRARIES varnex_cli_core varnex_test_support)
+add_dependencies(render_tests varnex varnex_plugin varnex_render_probe)
+target_compile_definitions(render_tests PRIVATE
     VARNEX_BINARY="$<TARGET_FILE:varnex>"
     VARNEX_PLUGIN="$<TARGET_FILE:varnex_plugin>"
     RENDER_PROBE_PLUGIN="$<TARGET_FILE:varnex_render_probe>")
-gtest_discover_tests(varnex_render_tests DISCOVERY_TIMEOUT 30)
