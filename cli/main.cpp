@@ -19,13 +19,12 @@ constexpr std::array<Command, 3> Commands = {{
     {"render",
      "[IN] [-o OUT] [--plugin PATH] [--set NAME=VALUE ...] [--program N] [--block FRAMES] "
      "[--adding]",
-     "render an audio file through a plug-in into a 32-bit float stereo WAV (default output "
-     "IN-varnex.wav); without IN, render the built-in demo song into varnex-demo-input.wav "
-     "and varnex-demo-output.wav",
+     "render an audio file (IN-varnex.wav beside it) or, without IN, the built-in demo song "
+     "(varnex-demo-input.wav and varnex-demo-output.wav) through a plug-in",
      runRenderCommand},
     {"bench", "[PLUGIN ...] [--block N] [--seconds S]",
-     "time plug-ins' audio entries in ns per stereo frame at blocks of 32, 512 and 4096 "
-     "frames, with each one's ratio to the first",
+     "time plug-ins' audio entries (ns per stereo frame at blocks of 32, 512, 4096) and "
+     "compare each with the first",
      runBenchCommand},
 }};
 

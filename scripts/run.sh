@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # The main job: install what is missing, build the plug-in for Linux and
-# both Windows targets, and show what a host sees of the Linux build.
+# both Windows targets, show what a host sees of the Linux build, and render
+# the built-in demo song through it into out/.
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 
@@ -17,3 +18,8 @@ for arch in "${windows_arches[@]}"; do
 done
 echo
 "$native_dir/bin/varnex" info
+echo
+mkdir -p "$root/out"
+"$native_dir/bin/varnex" render -o "$root/out/varnex-demo-output.wav"
+echo "run: compare $root/out/varnex-demo-input.wav (the demo song)"
+echo "     with    $root/out/varnex-demo-output.wav (through Varnex)"
