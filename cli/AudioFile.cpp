@@ -147,7 +147,7 @@ StereoBuffer readAudioFile(const std::string& path) {
     AudioFileReader reader(path);
     StereoBuffer audio;
     audio.sampleRate = reader.sampleRate();
-    audio.resize(std::max<std::int64_t>(reader.frameCount(), 0));
+    audio.assignSilence(std::max<std::int64_t>(reader.frameCount(), 0));
     auto got = static_cast<std::size_t>(
         reader.read(audio.left.data(), audio.right.data(), audio.frameCount()));
     audio.left.resize(got);

@@ -292,7 +292,8 @@ void normalize(StereoBuffer& song, float peak) {
 StereoBuffer synthesizeDemoSong(double sampleRate) {
     StereoBuffer song;
     song.sampleRate = sampleRate;
-    song.resize(static_cast<std::int64_t>((Bars * 4 * BeatSeconds + TailSeconds) * sampleRate));
+    song.assignSilence(
+        static_cast<std::int64_t>((Bars * 4 * BeatSeconds + TailSeconds) * sampleRate));
     Mixer mixer(song);
     Noise noise(NoiseSeed);
     addDrums(mixer, sampleRate, noise);

@@ -20,11 +20,12 @@ constexpr std::size_t CellWidth = 10;
 constexpr std::int32_t MaxChannels = 64;
 
 // Drives one entry over the signal block by block. Inputs point straight
-// into the signal; outputs are buffers made once.
+// into a copy of the signal (a plug-in may write its inputs); outputs are
+// buffers made once.
 class EntryRunner {
   public:
-    EntryRunner(PluginHost& host, const StereoBuffer& signal, std::int32_t largestBlock)
-        : host(host), signal(signal) {
+    EntryRunner(PluginHost& host, const StereoBuffer& source, std::int32_t largestBlock)
+        : host(host), signal(source) {
         const EffectRecord& record = host.record();
         if (record.inputCount < 0 || record.inputCount > MaxChannels || record.outputCount < 0 ||
             record.outputCount > MaxChannels)
@@ -58,14 +59,13 @@ class EntryRunner {
     void pointInputsAt(std::int64_t offset) {
         auto at = static_cast<std::size_t>(offset);
         for (std::size_t c = 0; c < inputs.size(); ++c) {
-            const std::vector<float>& source = c == 0 ? signal.left : signal.right;
-            // Inputs past the second are silent; the plug-in must not write them.
-            inputs[c] = c < 2 ? const_cast<float*>(source.data() + at) : silence.data();
+            std::vector<float>& channel = c == 0 ? signal.left : signal.right;
+            inputs[c] = c < 2 ? channel.data() + at : silence.data();
         }
     }
 
     PluginHost& host;
-    const StereoBuffer& signal;
+    StereoBuffer signal;
     std::vector<float*> inputs;
     std::vector<std::vector<float>> outputChannels;
     std::vector<float*> outputs;

@@ -64,6 +64,11 @@ std::int64_t PluginRenderer::render(FrameSource& source, FrameSink& sink,
     std::int64_t total = source.frameCount();
     std::int64_t done = 0;
     host.resume();
+    // Suspended again however the loop ends, as a host stops its audio.
+    struct SuspendOnExit {
+        PluginHost& host;
+        ~SuspendOnExit() { host.suspend(); }
+    } suspendOnExit{host};
     for (;;) {
         std::int64_t frames = source.read(sourceLeft.data(), sourceRight.data(), blockSize);
         if (frames <= 0)
@@ -74,7 +79,6 @@ std::int64_t PluginRenderer::render(FrameSource& source, FrameSink& sink,
         if (progress)
             progress(done, total);
     }
-    host.suspend();
     return done;
 }
 

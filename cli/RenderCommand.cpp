@@ -34,7 +34,7 @@ class PendingFile {
     PendingFile(const PendingFile&) = delete;
     PendingFile& operator=(const PendingFile&) = delete;
 
-    std::string temporaryPath() const { return finalPath + ".partial"; }
+    std::string temporaryPath() const { return finalPath + ".varnex-partial"; }
     void commit() {
         std::error_code failure;
         fs::rename(temporaryPath(), finalPath, failure);

@@ -11,7 +11,8 @@ struct StereoBuffer {
     std::vector<float> right;
 
     std::int64_t frameCount() const { return static_cast<std::int64_t>(left.size()); }
-    void resize(std::int64_t frames) {
+    // Makes the buffer `frames` frames of silence.
+    void assignSilence(std::int64_t frames) {
         left.assign(static_cast<std::size_t>(frames), 0.0f);
         right.assign(static_cast<std::size_t>(frames), 0.0f);
     }

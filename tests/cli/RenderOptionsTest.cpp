@@ -105,6 +105,15 @@ TEST(ParameterLookup, ReadsTheNamesOfALoadedPlugin) {
     EXPECT_THROW(applyParameterSettings(host, {{"Volume", 0.5f}}), CommandError);
 }
 
+TEST(PluginHostSetup, AnnouncesTheChosenRateAndBlockSizeOrTheDefaults) {
+    PluginHost chosen(RENDER_PROBE_PLUGIN, 22050.0f, 64);
+    EXPECT_EQ(chosen.sampleRate(), 22050.0f);
+    EXPECT_EQ(chosen.blockSize(), 64);
+    EXPECT_EQ(chosen.dispatchText(OpGetParameterText, 0), "22050/64");
+    PluginHost defaults(RENDER_PROBE_PLUGIN);
+    EXPECT_EQ(defaults.dispatchText(OpGetParameterText, 0), "44100/1024");
+}
+
 TEST(ProgramSelection, SelectsExistingProgramsOnly) {
     PluginHost host(RENDER_PROBE_PLUGIN);
     selectProgram(host, 3);

@@ -19,7 +19,7 @@ ProgramRun runVarnex(const std::vector<std::string>& arguments, const std::strin
 StereoBuffer testTones(std::int64_t frames, double sampleRate) {
     StereoBuffer tones;
     tones.sampleRate = sampleRate;
-    tones.resize(frames);
+    tones.assignSilence(frames);
     for (std::int64_t i = 0; i < frames; ++i) {
         double t = static_cast<double>(i) / sampleRate;
         tones.left[static_cast<std::size_t>(i)] =
