@@ -96,8 +96,8 @@ void knobDirection(float value, float& dx, float& dy) {
 // The well a knob sits in, with its scale: drawn on the background, and
 // the part under the knob's square repeated in the knob face picture.
 void drawKnobSeat(Canvas& canvas, float cx, float cy) {
-    canvas.shape([=](float x, float y) { return circleDistance(x, y, cx, cy, 34.0f); }, seatEdge);
-    canvas.shape([=](float x, float y) { return circleDistance(x, y, cx, cy, 33.0f); }, seat);
+    canvas.shape([=](float x, float y) { return circleDistance(x, y, cx, cy, 32.0f); }, seatEdge);
+    canvas.shape([=](float x, float y) { return circleDistance(x, y, cx, cy, 31.0f); }, seat);
     for (int i = 0; i <= 10; ++i) {
         float dx, dy;
         knobDirection(i / 10.0f, dx, dy);
@@ -336,10 +336,10 @@ Canvas popup(const Lettering& letters) {
     card.shape([](float x, float y) { return segmentDistance(x, y, 14, 34.5f, 254, 34.5f, 0.5f); },
                rgb(70, 75, 83));
 
-    float y = 52;
+    float y = 50;
     auto heading = [&](const char* text) {
         letters.draw(card, text, 14, y, Weight::Bold, 9, amber, Anchor::Left, 1.0f);
-        y += 15;
+        y += 14;
     };
     auto bullet = [&](const char* what, const char* result) {
         card.shape([=](float x, float py) { return circleDistance(x, py, 18.5f, y - 3.5f, 1.6f); },
@@ -347,19 +347,19 @@ Canvas popup(const Lettering& letters) {
         letters.draw(card, what, 25, y, Weight::Bold, 11, labelColor);
         const float after = 25 + letters.measure(what, Weight::Bold, 11) + 4;
         letters.draw(card, result, after, y, Weight::Regular, 11, quietText);
-        y += 14;
+        y += 13;
     };
     auto control = [&](const char* name, const char* meaning) {
         letters.draw(card, name, 18, y, Weight::Bold, 11, labelColor);
         letters.draw(card, meaning, 92, y, Weight::Regular, 11, quietText);
-        y += 14;
+        y += 13;
     };
 
     heading("SHAPE THE CURVE");
     bullet("Click", "an empty spot to add a point");
     bullet("Drag", "a point to move it");
     bullet("Right-click", "a point to delete it");
-    y += 6;
+    y += 5;
     heading("CONTROLS");
     control("PreGain", "drive into the curve");
     control("PreFilter", "cutoff before the curve");
@@ -367,15 +367,15 @@ Canvas popup(const Lettering& letters) {
     control("PostFilter", "cutoff after the curve");
     control("PostGain", "output level");
     control("DryWet", "mix of clean and shaped");
-    y += 6;
+    y += 5;
     heading("TIPS");
-    bullet("Alt+click", "a control: back to default");
+    bullet("Alt+click", "a knob: back to its default");
     bullet("Shift+drag", "the fader: fine steps");
 
     card.shape(
-        [](float x, float y) { return segmentDistance(x, y, 14, 246.5f, 254, 246.5f, 0.5f); },
+        [](float x, float y) { return segmentDistance(x, y, 14, 244.5f, 254, 244.5f, 0.5f); },
         rgb(70, 75, 83));
-    letters.draw(card, "Click anywhere to close", 134, 260, Weight::Regular, 10, quietText,
+    letters.draw(card, "Click anywhere to close", 134, 259, Weight::Regular, 10, quietText,
                  Anchor::Centre);
     return card;
 }

@@ -16,7 +16,7 @@ namespace {
 
 // A picture at a fixed place, showing one of its stacked pictures.
 class PictureView : public View {
-public:
+  public:
     PictureView(const Rect& size, Bitmap* picture, int index = 0)
         : View(size), picture(picture), index(index) {}
     void draw(DrawContext& context) override {
@@ -29,7 +29,7 @@ public:
 // A knob face with its handle on the circle for a value, as the knobs
 // place it (a sweep of three quarters of a turn from 7:30).
 class KnobView : public View {
-public:
+  public:
     KnobView(Point anchor, Bitmap* face, Bitmap* handle, float value)
         : View({anchor.h, anchor.v, anchor.h + face->width(), anchor.v + face->height()}),
           face(face), handle(handle), value(value) {}
@@ -49,7 +49,7 @@ public:
 
 // The fader: track and handle composed offscreen, then copied in one go.
 class FaderView : public View {
-public:
+  public:
     FaderView(Point anchor, Bitmap* track, Bitmap* handle, float value)
         : View({anchor.h, anchor.v, anchor.h + track->width(), anchor.v + track->height()}),
           track(track), handle(handle), value(value) {}
@@ -58,7 +58,8 @@ public:
         track->blit(offscreen, {0, 0, size.width(), size.height()}, {0, 0});
         const int range = 246 - 25;
         const int top = static_cast<int>((1.0f - value) * range) + 3;
-        handle->blitMasked(offscreen, {3, top, 3 + handle->width(), top + handle->height()}, {0, 0});
+        handle->blitMasked(offscreen, {3, top, 3 + handle->width(), top + handle->height()},
+                           {0, 0});
         offscreen.blitTo(context, size, {0, 0});
     }
     Bitmap* track;
@@ -70,13 +71,15 @@ public:
 // background the way the curve editor does: the surface's own pen, then
 // the markers.
 class CurveView : public View {
-public:
+  public:
     CurveView(Point anchor, Bitmap* background, Bitmap* marker)
-        : View({anchor.h, anchor.v, anchor.h + background->width(), anchor.v + background->height()}),
+        : View({anchor.h, anchor.v, anchor.h + background->width(),
+                anchor.v + background->height()}),
           background(background), marker(marker) {}
     static Point curvePoint(double x) {
         const double t = (x - 133.0) / 122.0;
-        return {static_cast<int>(x), static_cast<int>(133.0 - 122.0 * std::tanh(2.2 * t) / std::tanh(2.2))};
+        return {static_cast<int>(x),
+                static_cast<int>(133.0 - 122.0 * std::tanh(2.2 * t) / std::tanh(2.2))};
     }
     void draw(DrawContext& context) override {
         OffscreenContext surface(context, background);
@@ -87,7 +90,8 @@ public:
             const Point p = curvePoint(x);
             const int left = static_cast<int>(p.h - marker->width() * 0.5);
             const int top = static_cast<int>(p.v - marker->height() * 0.5);
-            marker->blitMasked(surface, {left, top, left + marker->width(), top + marker->height()}, {0, 0});
+            marker->blitMasked(surface, {left, top, left + marker->width(), top + marker->height()},
+                               {0, 0});
         }
         surface.blitTo(context, size, {0, 0});
     }
@@ -112,13 +116,13 @@ TEST_F(ArtworkSnapshotTest, TheEditorsPicturesComposeIntoTheEditor) {
     Frame* frame = makeFrame({0, 0, background->width(), background->height()});
     frame->setBackgroundBitmap(background);
     frame->attachView(new CurveView({167, 11}, curve, marker));
-    frame->attachView(new KnobView({108, 71}, knobFace, knobHandle, 0.5f));  // PreGain
-    frame->attachView(new KnobView({107, 207}, knobFace, knobHandle, 0.7f)); // PreFilter
+    frame->attachView(new KnobView({108, 71}, knobFace, knobHandle, 0.5f));   // PreGain
+    frame->attachView(new KnobView({107, 207}, knobFace, knobHandle, 0.7f));  // PreFilter
     frame->attachView(new KnobView({453, 207}, knobFace, knobHandle, 0.35f)); // PostGain
-    frame->attachView(new KnobView({453, 71}, knobFace, knobHandle, 0.6f));  // PostFilter
-    frame->attachView(new PictureView({107, 262, 149, 279}, selector, 0));  // PreSwitch: LP
-    frame->attachView(new PictureView({454, 130, 496, 147}, selector, 1));  // PostSwitch: HP
-    frame->attachView(new FaderView({539, 22}, track, faderHandle, 0.8f));   // DryWet
+    frame->attachView(new KnobView({453, 71}, knobFace, knobHandle, 0.6f));   // PostFilter
+    frame->attachView(new PictureView({107, 262, 149, 279}, selector, 0));    // PreSwitch: LP
+    frame->attachView(new PictureView({454, 130, 496, 147}, selector, 1));    // PostSwitch: HP
+    frame->attachView(new FaderView({539, 22}, track, faderHandle, 0.8f));    // DryWet
     ASSERT_TRUE(platform::headless::deliverPaint(frame->window()));
 
     int width = 0, height = 0;
@@ -140,6 +144,7 @@ TEST_F(ArtworkSnapshotTest, TheEditorsPicturesComposeIntoTheEditor) {
     EXPECT_TRUE(platform::writeWindowPng(path, frame->window())) << path;
 
     delete frame;
-    for (Bitmap* b : {background, curve, marker, knobHandle, knobFace, selector, track, faderHandle})
+    for (Bitmap* b :
+         {background, curve, marker, knobHandle, knobFace, selector, track, faderHandle})
         b->release();
 }

@@ -72,7 +72,7 @@ TEST_F(BitmapTest, BlitCopiesFromTheOffsetIntoTheDestination) {
     platform::DeviceContext* deviceContext = platform::windowContext(host);
     {
         DrawContext context(nullptr, deviceContext, host);
-        selector->blit(context, {0, 0, 42, 17}, {0, 17}); // the lower picture
+        selector->blit(context, {0, 0, 42, 17}, {0, 17});   // the lower picture
         selector->blit(context, {100, 0, 142, 34}, {0, 0}); // the whole strip
     }
     platform::releaseWindowContext(host, deviceContext);

@@ -10,7 +10,7 @@ namespace {
 constexpr platform::ColorWord background = 0x00808080;
 
 class DrawContextTest : public HostWindowTest {
-protected:
+  protected:
     void SetUp() override {
         HostWindowTest::SetUp();
         deviceContext = platform::windowContext(host);
@@ -39,7 +39,8 @@ protected:
         int n = 0;
         for (int y = 0; y < 60; ++y)
             for (int x = 0; x < 60; ++x)
-                if (!(x >= outside.left && x <= outside.right && y >= outside.top && y <= outside.bottom))
+                if (!(x >= outside.left && x <= outside.right && y >= outside.top &&
+                      y <= outside.bottom))
                     n += at(x, y) != background;
         return n;
     }
@@ -205,13 +206,15 @@ TEST_F(DrawContextTest, UnknownAlignmentDrawsLikeLeftWithTheEdgeMovedInByOne) {
     platform::deleteBrush(brush);
     // The same text straight through the platform, left edge at 11.
     platform::drawText(deviceContext, "Varnex", 6, {11, 10, 110, 30},
-                       platform::TextLeft | platform::TextVerticalCenter | platform::TextSingleLine);
+                       platform::TextLeft | platform::TextVerticalCenter |
+                           platform::TextSingleLine);
     std::vector<platform::ColorWord> direct;
     for (int y = 10; y < 30; ++y)
         for (int x = 0; x < 120; ++x)
             direct.push_back(at(x, y));
     EXPECT_EQ(odd, direct);
-    EXPECT_NE(std::count(direct.begin(), direct.end(), background), static_cast<long>(direct.size()));
+    EXPECT_NE(std::count(direct.begin(), direct.end(), background),
+              static_cast<long>(direct.size()));
 }
 
 TEST_F(DrawContextTest, OpaqueTextPaintsBehindAndLeavesTheContextTransparent) {
@@ -243,11 +246,13 @@ TEST_F(DrawContextTest, CentredAndRightAlignedTextSitWhereTheyShould) {
 }
 
 TEST_F(DrawContextTest, MouseButtonsAreBuiltFromTheKeyState) {
-    platform::headless::setPointer({0, 0, platform::headless::PointerLeft | platform::headless::PointerAlt});
+    platform::headless::setPointer(
+        {0, 0, platform::headless::PointerLeft | platform::headless::PointerAlt});
     EXPECT_EQ(context->queryMouseButtons(), 33);
     platform::headless::setPointer({0, 0, 63});
     EXPECT_EQ(context->queryMouseButtons(), 63);
-    platform::headless::setPointer({0, 0, platform::headless::PointerLeft | platform::headless::PointerShift});
+    platform::headless::setPointer(
+        {0, 0, platform::headless::PointerLeft | platform::headless::PointerShift});
     EXPECT_EQ(context->queryMouseButtons(), 9);
 }
 

@@ -8,7 +8,7 @@
 namespace {
 
 class FrameTest : public HostWindowTest {
-protected:
+  protected:
     void SetUp() override {
         HostWindowTest::SetUp();
         frame = makeFrame();

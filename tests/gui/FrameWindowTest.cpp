@@ -57,7 +57,8 @@ TEST_F(FrameWindowTest, APaintMessageDrawsTheBackgroundAndTheViews) {
     platform::selectPixelMap(probe, picture);
     for (int y = 5; y < 290; y += 37)
         for (int x = 3; x < 568; x += 41)
-            EXPECT_EQ(windowPixel(frame->window(), x, y), platform::pixel(probe, x, y)) << x << "," << y;
+            EXPECT_EQ(windowPixel(frame->window(), x, y), platform::pixel(probe, x, y))
+                << x << "," << y;
     platform::deleteMemoryContext(probe);
     platform::deletePixelMap(picture);
     delete frame;
@@ -66,9 +67,12 @@ TEST_F(FrameWindowTest, APaintMessageDrawsTheBackgroundAndTheViews) {
 TEST_F(FrameWindowTest, BothButtonsArriveAsPressesAtTheirPoint) {
     Frame* frame = makeFrame();
     frame->attachView(new RecordingView({100, 100, 200, 200}, "view", journal));
-    platform::headless::deliverButtonPress(frame->window(), 150, 160, platform::headless::PointerLeft);
-    platform::headless::deliverButtonPress(frame->window(), 200, 200, platform::headless::PointerRight);
-    platform::headless::deliverButtonPress(frame->window(), 20, 20, platform::headless::PointerLeft);
+    platform::headless::deliverButtonPress(frame->window(), 150, 160,
+                                           platform::headless::PointerLeft);
+    platform::headless::deliverButtonPress(frame->window(), 200, 200,
+                                           platform::headless::PointerRight);
+    platform::headless::deliverButtonPress(frame->window(), 20, 20,
+                                           platform::headless::PointerLeft);
     EXPECT_EQ(journal, (std::vector<std::string>{"view:press 150,160", "view:press 200,200"}));
     delete frame;
 }

@@ -45,7 +45,8 @@ TEST_F(OffscreenContextTest, ABackgroundColourCoversEveryPixel) {
         OffscreenContext offscreen(frame, 7, 5, colors::magenta);
         for (int y = 0; y < 5; ++y)
             for (int x = 0; x < 7; ++x)
-                ASSERT_EQ(platform::pixel(offscreen.platformContext(), x, y), colors::magenta.platformColor());
+                ASSERT_EQ(platform::pixel(offscreen.platformContext(), x, y),
+                          colors::magenta.platformColor());
         EXPECT_EQ(offscreen.background(), colors::magenta);
     }
     delete frame;

@@ -20,14 +20,15 @@ struct FakeHost {
 };
 FakeHost* fakeHost = nullptr;
 
-IntPtr VARNEX_CALL fakeHostCallback(EffectRecord*, std::int32_t opcode, std::int32_t, IntPtr, void* ptr, float) {
+IntPtr VARNEX_CALL fakeHostCallback(EffectRecord*, std::int32_t opcode, std::int32_t, IntPtr,
+                                    void* ptr, float) {
     if (!fakeHost)
         return 0;
     if (opcode == 39) {
         std::memcpy(&fakeHost->seen, ptr, sizeof fakeHost->seen);
         fakeHost->calls.push_back("open");
-        fakeHost->window = platform::headless::createHostWindow(fakeHost->seen.x, fakeHost->seen.y,
-                                                                fakeHost->seen.width, fakeHost->seen.height);
+        fakeHost->window = platform::headless::createHostWindow(
+            fakeHost->seen.x, fakeHost->seen.y, fakeHost->seen.width, fakeHost->seen.height);
         return reinterpret_cast<IntPtr>(fakeHost->window);
     }
     if (opcode == 40) {
@@ -40,13 +41,13 @@ IntPtr VARNEX_CALL fakeHostCallback(EffectRecord*, std::int32_t opcode, std::int
 }
 
 class TestEffect : public ExtendedEffect {
-public:
+  public:
     TestEffect() : ExtendedEffect(fakeHostCallback, 1, 1) {}
     void processAdding(float**, float**, std::int32_t) override {}
 };
 
 class TestEditor : public FrameEditor {
-public:
+  public:
     explicit TestEditor(ExtendedEffect* effect) : effect(effect) {}
     void trackingIdle() override {}
     ExtendedEffect* windowHostEffect() override { return effect; }
@@ -54,7 +55,7 @@ public:
 };
 
 class SeparateWindowTest : public HostWindowTest {
-protected:
+  protected:
     void SetUp() override {
         HostWindowTest::SetUp();
         fakeHost = &host_;

@@ -5,7 +5,9 @@
 
 // The toolkit reads the module handle from the host layer, whose entry
 // also builds the plug-in's effect. These tests build none.
-EffectBase* createEffectInstance(HostCallback) { return nullptr; }
+EffectBase* createEffectInstance(HostCallback) {
+    return nullptr;
+}
 
 void HostWindowTest::SetUp() {
     objectsBefore = platform::liveDrawingObjects();
@@ -20,7 +22,9 @@ void HostWindowTest::TearDown() {
     EXPECT_EQ(platform::liveDeviceContexts(), contextsBefore);
 }
 
-Frame* HostWindowTest::makeFrame(const Rect& size) { return new Frame(size, host, nullptr); }
+Frame* HostWindowTest::makeFrame(const Rect& size) {
+    return new Frame(size, host, nullptr);
+}
 
 platform::ColorWord HostWindowTest::windowPixel(platform::Window* window, int x, int y) {
     int width = 0, height = 0;

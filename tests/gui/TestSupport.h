@@ -16,7 +16,7 @@
 
 // A view that notes its calls in a shared journal as "name:call".
 class RecordingView : public View {
-public:
+  public:
     RecordingView(const Rect& size, std::string name, std::vector<std::string>& journal,
                   bool* destroyed = nullptr)
         : View(size), name(std::move(name)), journal(journal), destroyed(destroyed) {}
@@ -26,7 +26,8 @@ public:
     }
     void draw(DrawContext&) override { journal.push_back(name + ":draw"); }
     void mouseDown(DrawContext&, Point where) override {
-        journal.push_back(name + ":press " + std::to_string(where.h) + "," + std::to_string(where.v));
+        journal.push_back(name + ":press " + std::to_string(where.h) + "," +
+                          std::to_string(where.v));
     }
     void refresh(DrawContext&) override { journal.push_back(name + ":refresh"); }
     void releaseFocus() override { journal.push_back(name + ":releaseFocus"); }
@@ -39,7 +40,7 @@ public:
 // A host window at a fixed screen position, torn down after each test, and
 // a check that no drawing object or context leaked.
 class HostWindowTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override;
     void TearDown() override;
 

@@ -1,5 +1,5 @@
-#include "platform/Drawing.h"
 #include "platform/Headless.h"
+#include "platform/Drawing.h"
 #include "platform/Input.h"
 #include "platform/Windowing.h"
 
@@ -15,11 +15,12 @@ std::vector<std::string> journal;
 
 platform::MessageResult recordingProcedure(platform::Window* window, std::uint32_t message,
                                            platform::WordParam wParam, platform::LongParam lParam) {
-    journal.push_back(std::to_string(message) + "@" + std::to_string(platform::windowUserData(window)) +
-                      (message == platform::MessageLeftButtonDown || message == platform::MessageRightButtonDown
-                           ? " " + std::to_string(platform::positionX(lParam)) + "," +
-                                 std::to_string(platform::positionY(lParam))
-                           : ""));
+    journal.push_back(
+        std::to_string(message) + "@" + std::to_string(platform::windowUserData(window)) +
+        (message == platform::MessageLeftButtonDown || message == platform::MessageRightButtonDown
+             ? " " + std::to_string(platform::positionX(lParam)) + "," +
+                   std::to_string(platform::positionY(lParam))
+             : ""));
     return platform::defaultWindowProcedure(window, message, wParam, lParam);
 }
 
@@ -27,7 +28,7 @@ constexpr const char* className = "HeadlessTestClass";
 void* const module = reinterpret_cast<void*>(0x1234);
 
 class HeadlessTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         journal.clear();
         ASSERT_TRUE(platform::registerWindowClass(className, recordingProcedure, module));
@@ -40,8 +41,9 @@ protected:
         platform::headless::useRealClock();
     }
     platform::Window* child(int x, int y, int w, int h, platform::Window* parent) {
-        return platform::createWindow(className, "Window", platform::StyleChild | platform::StyleVisible, x,
-                                      y, w, h, parent, module);
+        return platform::createWindow(className, "Window",
+                                      platform::StyleChild | platform::StyleVisible, x, y, w, h,
+                                      parent, module);
     }
     platform::Window* host = nullptr;
 };
@@ -52,10 +54,12 @@ TEST_F(HeadlessTest, ClassesAreKeyedByNameAndModule) {
     EXPECT_FALSE(platform::registerWindowClass(className, recordingProcedure, module));
     EXPECT_TRUE(platform::isWindowClassRegistered(className, module));
     EXPECT_FALSE(platform::isWindowClassRegistered(className, nullptr));
-    EXPECT_EQ(platform::createWindow("NoSuchClass", "", platform::StyleChild, 0, 0, 5, 5, host, module),
-              nullptr);
-    EXPECT_EQ(platform::createWindow(className, "", platform::StyleChild, 0, 0, 5, 5, host, nullptr),
-              nullptr);
+    EXPECT_EQ(
+        platform::createWindow("NoSuchClass", "", platform::StyleChild, 0, 0, 5, 5, host, module),
+        nullptr);
+    EXPECT_EQ(
+        platform::createWindow(className, "", platform::StyleChild, 0, 0, 5, 5, host, nullptr),
+        nullptr);
 }
 
 TEST_F(HeadlessTest, AClassStaysWhileItHasWindows) {
@@ -132,8 +136,9 @@ TEST_F(HeadlessTest, AContextOutlivingItsWindowStillDrawsSafely) {
 }
 
 TEST_F(HeadlessTest, ScriptedPointerMovesOnEachPositionPollAndReleasesAtTheEnd) {
-    platform::headless::scriptPointer({{1, 2, platform::headless::PointerLeft},
-                                       {3, 4, platform::headless::PointerLeft | platform::headless::PointerShift}});
+    platform::headless::scriptPointer(
+        {{1, 2, platform::headless::PointerLeft},
+         {3, 4, platform::headless::PointerLeft | platform::headless::PointerShift}});
     platform::IntPoint p;
     platform::cursorPosition(p);
     EXPECT_EQ(p.x, 1);
@@ -151,7 +156,8 @@ TEST_F(HeadlessTest, ScriptedPointerMovesOnEachPositionPollAndReleasesAtTheEnd) 
 TEST_F(HeadlessTest, APressPutsThePointerOnItsScreenPositionAndKeepsTheScript) {
     platform::Window* w = child(10, 10, 50, 50, host);
     platform::headless::scriptPointer({{500, 600, 0}});
-    platform::headless::deliverButtonPress(w, 5, 6, platform::headless::PointerLeft | platform::headless::PointerAlt);
+    platform::headless::deliverButtonPress(
+        w, 5, 6, platform::headless::PointerLeft | platform::headless::PointerAlt);
     const auto now = platform::headless::pointer();
     EXPECT_EQ(now.x, 115);
     EXPECT_EQ(now.y, 66);

@@ -3,7 +3,7 @@
 using platform::RasterOp;
 
 class BlockCopyTest : public RasterFixture {
-protected:
+  protected:
     void SetUp() override {
         RasterFixture::SetUp();
         sourceContext = platform::createMemoryContext(context);
@@ -11,7 +11,8 @@ protected:
         platform::selectPixelMap(sourceContext, source);
         for (int y = 0; y < 2; ++y)
             for (int x = 0; x < 4; ++x)
-                platform::setPixel(sourceContext, x, y, static_cast<platform::ColorWord>(0x10 * (y * 4 + x + 1)));
+                platform::setPixel(sourceContext, x, y,
+                                   static_cast<platform::ColorWord>(0x10 * (y * 4 + x + 1)));
     }
     void TearDown() override {
         platform::deleteMemoryContext(sourceContext);
@@ -36,7 +37,8 @@ TEST_F(BlockCopyTest, ClipsToBothPictures) {
     EXPECT_EQ(at(0, 0), 0x30u);
     EXPECT_EQ(at(1, 0), 0x40u);
     EXPECT_EQ(at(2, 0), paper);
-    EXPECT_TRUE(platform::blockCopy(context, 0, 0, 5, 5, sourceContext, 100, 100, RasterOp::SourceCopy));
+    EXPECT_TRUE(
+        platform::blockCopy(context, 0, 0, 5, 5, sourceContext, 100, 100, RasterOp::SourceCopy));
     EXPECT_FALSE(platform::blockCopy(context, 0, 0, 1, 1, nullptr, 0, 0, RasterOp::SourceCopy));
 }
 

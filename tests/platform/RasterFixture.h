@@ -9,7 +9,7 @@
 #include <string>
 
 class RasterFixture : public ::testing::Test {
-protected:
+  protected:
     static constexpr platform::ColorWord paper = 0x00FFFFFF;
     // The stock pen draws black.
     static constexpr platform::ColorWord ink = 0x00000000;

@@ -68,7 +68,8 @@ namespace {
 
 std::vector<unsigned char> bmp(int width, int height, int bits = 24, int compression = 0) {
     const int stride = (width * 3 + 3) & ~3;
-    std::vector<unsigned char> data(54 + static_cast<std::size_t>(stride * (height < 0 ? -height : height)), 0);
+    std::vector<unsigned char> data(
+        54 + static_cast<std::size_t>(stride * (height < 0 ? -height : height)), 0);
     auto put = [&data](std::size_t at, std::uint32_t value, int bytes) {
         for (int i = 0; i < bytes; ++i)
             data[at + i] = static_cast<unsigned char>(value >> (8 * i));

@@ -25,8 +25,8 @@ TEST_F(ShapesTest, PolygonUsesTheAlternateRule) {
     useBrush(ink);
     platform::Pen* previous = platform::selectPen(context, platform::stockNullPen());
     // A square drawn twice around: the overlap counts twice and stays empty.
-    const platform::IntPoint outer[] = {{0, 0}, {10, 0}, {10, 10}, {0, 10},
-                                        {2, 2}, {8, 2}, {8, 8}, {2, 8}, {2, 2}, {0, 10}};
+    const platform::IntPoint outer[] = {{0, 0}, {10, 0}, {10, 10}, {0, 10}, {2, 2},
+                                        {8, 2}, {8, 8},  {2, 8},   {2, 2},  {0, 10}};
     platform::polygon(context, outer, 10);
     EXPECT_EQ(at(1, 5), ink);
     EXPECT_EQ(at(5, 5), paper);
@@ -111,8 +111,8 @@ TEST_F(ShapesTest, PieFillsOnlyItsSector) {
 
 TEST_F(ShapesTest, PieWithAPenOutlinesItsRadii) {
     platform::pie(context, {0, 0, 21, 21}, {10, 0}, {0, 10});
-    EXPECT_EQ(at(10, 5), ink); // on the vertical radius
-    EXPECT_EQ(at(5, 10), ink); // on the horizontal radius
+    EXPECT_EQ(at(10, 5), ink);  // on the vertical radius
+    EXPECT_EQ(at(5, 10), ink);  // on the horizontal radius
     EXPECT_EQ(at(5, 5), paper); // white brush inside
 }
 

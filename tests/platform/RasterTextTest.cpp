@@ -1,7 +1,7 @@
 #include "RasterFixture.h"
 
 class TextTest : public RasterFixture {
-protected:
+  protected:
     void SetUp() override {
         makeSurface(120, 40);
         platform::FontDescription description;

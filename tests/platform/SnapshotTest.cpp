@@ -1,6 +1,6 @@
+#include "platform/Snapshot.h"
 #include "platform/Drawing.h"
 #include "platform/Headless.h"
-#include "platform/Snapshot.h"
 #include "platform/Windowing.h"
 
 #include <gtest/gtest.h>
@@ -15,7 +15,8 @@ TEST(Snapshot, WindowPixelsRoundTripThroughAPngFile) {
     platform::setPixel(context, 0, 0, platform::colorWord(10, 20, 30));
     platform::setPixel(context, 2, 1, platform::colorWord(200, 100, 50));
     platform::releaseWindowContext(window, context);
-    const auto path = (std::filesystem::temp_directory_path() / "varnex-snapshot-test.png").string();
+    const auto path =
+        (std::filesystem::temp_directory_path() / "varnex-snapshot-test.png").string();
     ASSERT_TRUE(platform::writeWindowPng(path, window));
     platform::destroyWindow(window);
 
