@@ -17,6 +17,7 @@ class RasterFixture : public ::testing::Test {
     void SetUp() override { makeSurface(40, 40); }
 
     void makeSurface(int width, int height) {
+        freeSurface();
         context = platform::createMemoryContext(nullptr);
         map = platform::createCompatiblePixelMap(nullptr, width, height);
         platform::selectPixelMap(context, map);
@@ -25,9 +26,21 @@ class RasterFixture : public ::testing::Test {
         platform::deleteBrush(white);
     }
 
-    void TearDown() override {
+    void TearDown() override { freeSurface(); }
+
+    void freeSurface() {
+        if (!context)
+            return;
+        // Whatever pen and brush a test left selected go with the context;
+        // stock objects refuse deletion.
+        platform::Pen* pen = platform::currentPen(context);
+        platform::Brush* brush = platform::currentBrush(context);
         platform::deleteMemoryContext(context);
+        platform::deletePen(pen);
+        platform::deleteBrush(brush);
         platform::deletePixelMap(map);
+        context = nullptr;
+        map = nullptr;
     }
 
     platform::ColorWord at(int x, int y) { return platform::pixel(context, x, y); }
