@@ -5,17 +5,11 @@
 #include "gui/Bitmap.h"
 #include "gui/DrawContext.h"
 #include "gui/Frame.h"
-#include "host/EffectBase.h"
 #include "platform/Headless.h"
 #include "platform/Windowing.h"
 
 #include <benchmark/benchmark.h>
 
-// The toolkit reads the module handle from the host layer, whose entry
-// also builds the plug-in's effect; nothing here builds one.
-EffectBase* createEffectInstance(HostCallback) {
-    return nullptr;
-}
 
 namespace {
 

@@ -1,13 +1,7 @@
 #include "TestSupport.h"
 
-#include "host/EffectBase.h"
 #include "platform/Diagnostics.h"
 
-// The toolkit reads the module handle from the host layer, whose entry
-// also builds the plug-in's effect. These tests build none.
-EffectBase* createEffectInstance(HostCallback) {
-    return nullptr;
-}
 
 void HostWindowTest::SetUp() {
     objectsBefore = platform::liveDrawingObjects();
