@@ -8,9 +8,12 @@
 #include "cli/DemoSong.h"
 #include "cli/PluginHost.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
+#include <string>
 #include <system_error>
+#include <utility>
 
 namespace fs = std::filesystem;
 
