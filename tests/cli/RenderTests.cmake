@@ -25,6 +25,7 @@ if(VARNEX_HAVE_SNDFILE)
     list(APPEND VARNEX_RENDER_TEST_SOURCES
         ${CMAKE_CURRENT_SOURCE_DIR}/AudioFileTest.cpp
         ${CMAKE_CURRENT_SOURCE_DIR}/PluginRendererTest.cpp
+        ${CMAKE_CURRENT_SOURCE_DIR}/AllocationCounter.cpp
         ${CMAKE_CURRENT_SOURCE_DIR}/RenderCommandTest.cpp
     )
 endif()
