@@ -14,6 +14,18 @@ long allocationsSoFar() {
     return allocations.load(std::memory_order_relaxed);
 }
 
+#if defined(VARNEX_SANITIZED)
+
+bool allocationsCounted() {
+    return false;
+}
+
+#else
+
+bool allocationsCounted() {
+    return true;
+}
+
 void* operator new(std::size_t size) {
     allocations.fetch_add(1, std::memory_order_relaxed);
     if (void* memory = std::malloc(size ? size : 1))
@@ -28,3 +40,5 @@ void operator delete(void* memory) noexcept {
 void operator delete(void* memory, std::size_t) noexcept {
     std::free(memory);
 }
+
+#endif

@@ -37,4 +37,5 @@ add_dependencies(render_tests varnex varnex_plugin varnex_render_probe)
 target_compile_definitions(render_tests PRIVATE
     VARNEX_BINARY="$<TARGET_FILE:varnex>"
     VARNEX_PLUGIN="$<TARGET_FILE:varnex_plugin>"
-    RENDER_PROBE_PLUGIN="$<TARGET_FILE:varnex_render_probe>")
+    RENDER_PROBE_PLUGIN="$<TARGET_FILE:varnex_render_probe>"
+    $<$<OR:$<BOOL:${VARNEX_SANITIZE}>,$<BOOL:${VARNEX_TSAN}>>:VARNEX_SANITIZED>)
