@@ -52,6 +52,10 @@ class Control : public View {
   protected:
     // Left button with alt: the press that resets a control to its default.
     static constexpr MouseButtons resetButtons = MouseLeft | MouseAlt;
+    // Whether a mouse button, not just a modifier key, is held.
+    static bool anyButtonDown(MouseButtons buttons) {
+        return (buttons & (MouseLeft | MouseMiddle | MouseRight)) != 0;
+    }
 
     // Tells the listener when the value differs from the value last drawn.
     void reportIfChanged(DrawContext& context);
