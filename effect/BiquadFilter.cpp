@@ -15,6 +15,24 @@ constexpr double Sqrt2 = static_cast<double>(1.4142135f);
 constexpr double MaxAngle = 0.45 * std::numbers::pi;
 constexpr double MinAngle = 1.0e-5;
 
+// Rounding to float32 can put a pole of a very low cutoff (relative to the
+// rate) on or outside the unit circle: near 10 Hz at 384 kHz the DC pole
+// lands exactly on 1. Such feedback pairs are moved, one float32 step at a
+// time, back inside the stability triangle; all others are left untouched.
+void keepFeedbackStable(BiquadCoefficients& c) {
+    if (!(c.b2 < 1.0f)) {
+        c.b2 = std::nextafter(1.0f, 0.0f);
+    }
+    for (int step = 0; step < 64; ++step) {
+        const double b1 = c.b1;
+        const double b2 = c.b2;
+        if (1.0 + b1 + b2 > 0.0 && 1.0 - b1 + b2 > 0.0) {
+            break;
+        }
+        c.b1 = std::nextafter(c.b1, 0.0f);
+    }
+}
+
 } // namespace
 
 BiquadFilter::BiquadFilter() : radiansPerHertz(static_cast<float>(std::numbers::pi / InitialRate)) {
@@ -41,6 +59,7 @@ BiquadCoefficients BiquadFilter::computeCoefficients(float cutoff, float radians
     result.b1 =
         static_cast<float>(highPass != 0 ? 2.0 * c * (kSquared - 1.0) : 2.0 * c * (1.0 - kSquared));
     result.b2 = static_cast<float>(c * (1.0 - Sqrt2 * k + kSquared));
+    keepFeedbackStable(result);
     return result;
 }
 
