@@ -11,6 +11,14 @@
 #include <cstdint>
 #include <limits>
 
+// For the per-sample helpers of the audio loops, which must end up in the
+// loop body whatever the compiler's size heuristics say.
+#if defined(__GNUC__)
+#define VARNEX_ALWAYS_INLINE [[gnu::always_inline]] inline
+#else
+#define VARNEX_ALWAYS_INLINE inline
+#endif
+
 struct BiquadCoefficients {
     float a0;
     float a1;
@@ -124,7 +132,7 @@ struct BiquadKernel {
     // One sample through direct form II; the state and the output are
     // rounded to float32. A state that overflows float32 is cleared rather
     // than kept, so a single huge input cannot leave the section non-finite.
-    double run(double x) {
+    VARNEX_ALWAYS_INLINE double run(double x) {
         if (!active) {
             return highPass ? static_cast<double>(static_cast<float>(x)) : 0.0;
         }

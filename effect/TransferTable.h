@@ -11,6 +11,7 @@
 // Rebuilds (and attaching a curve) are serialised among themselves by a
 // mutex that the audio thread never touches.
 
+#include "effect/BiquadFilter.h"
 #include "effect/CurveSource.h"
 
 #include <array>
@@ -52,7 +53,7 @@ class TransferTable {
 
     // The lookup: x in [-1, 1], odd symmetry, scale 1023 so that the first
     // and last entries fall on the inputs 0 and 1.
-    static double shapePositive(const Entries& entries, double x) {
+    VARNEX_ALWAYS_INLINE static double shapePositive(const Entries& entries, double x) {
         const double u = x * 1023.0;
         const auto k = static_cast<std::int32_t>(u);
         const double fraction = u - k;
