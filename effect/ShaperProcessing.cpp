@@ -13,7 +13,8 @@ namespace {
 // does exactly the scalar arithmetic (no fused or reordered operations), so
 // the results are those of a channel-by-channel loop. Where the target has no
 // vector unit the compiler lowers these types to scalar code.
-#pragma GCC diagnostic push
+// Without SSE (x87 builds) GCC notes that such vectors would be passed
+// differently across calls; they never cross this file's boundary.
 #pragma GCC diagnostic ignored "-Wpsabi"
 using Double2 = double __attribute__((vector_size(16)));
 using Float2 = float __attribute__((vector_size(8)));
@@ -255,7 +256,7 @@ void ShaperEffect::processOverwriting(float** inputs, float** outputs, std::int3
 
 template <bool Adding>
 void ShaperEffect::processBlock(float** inputs, float** outputs, std::int32_t frameCount) {
-    const FlushDenormals flush;
+    [[maybe_unused]] const FlushDenormals flush;
     applyControlChanges();
     if (frameCount <= 0 || inputs == nullptr || outputs == nullptr || inputs[0] == nullptr ||
         inputs[1] == nullptr || outputs[0] == nullptr || outputs[1] == nullptr) {
@@ -318,5 +319,3 @@ void ShaperEffect::runFrames(float** inputs, float** outputs, std::int32_t frame
         }
     }
 }
-
-#pragma GCC diagnostic pop
