@@ -6,19 +6,24 @@
 #include <cmath>
 #include <limits>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace {
 
 // Both channels run the same chain on different data, so the loop carries
 // them as the two lanes of one vector: lane 0 left, lane 1 right. Each lane
 // does exactly the scalar arithmetic (no fused or reordered operations), so
 // the results are those of a channel-by-channel loop. Where the target has no
-// vector unit the compiler lowers these types to scalar code.
-// Without SSE (x87 builds) GCC notes that such vectors would be passed
-// differently across calls; they never cross this file's boundary.
+// vector unit the compiler lowers these types to scalar code; it then notes
+// that such vectors would be passed differently across calls, which they
+// never are outside this file.
 #pragma GCC diagnostic ignored "-Wpsabi"
 using Double2 = double __attribute__((vector_size(16)));
 using Float2 = float __attribute__((vector_size(8)));
 using Int2 = std::int32_t __attribute__((vector_size(8)));
+using Mask2 = decltype(Double2{} < Double2{});
 
 constexpr float MaxFloat = std::numeric_limits<float>::max();
 constexpr double Infinity = std::numeric_limits<double>::infinity();
@@ -26,21 +31,68 @@ constexpr Double2 Zero = {0.0, 0.0};
 constexpr Double2 One = {1.0, 1.0};
 constexpr Double2 MinusOne = {-1.0, -1.0};
 constexpr Double2 Largest = {MaxFloat, MaxFloat};
-constexpr Double2 Smallest = {-MaxFloat, -MaxFloat};
 
 constexpr Double2 broadcast(double value) {
     return Double2{value, value};
 }
 
 VARNEX_ALWAYS_INLINE Double2 roundToFloat(Double2 value) {
+#if defined(__SSE2__)
+    return reinterpret_cast<Double2>(_mm_cvtps_pd(_mm_cvtpd_ps(reinterpret_cast<__m128d>(value))));
+#else
     return __builtin_convertvector(__builtin_convertvector(value, Float2), Double2);
+#endif
+}
+
+// Per lane: a < b ? a : b, and a > b ? a : b (so a NaN in `b` is passed on).
+VARNEX_ALWAYS_INLINE Double2 lesser(Double2 a, Double2 b) {
+#if defined(__SSE2__)
+    return reinterpret_cast<Double2>(
+        _mm_min_pd(reinterpret_cast<__m128d>(a), reinterpret_cast<__m128d>(b)));
+#else
+    return a < b ? a : b;
+#endif
+}
+VARNEX_ALWAYS_INLINE Double2 greater(Double2 a, Double2 b) {
+#if defined(__SSE2__)
+    return reinterpret_cast<Double2>(
+        _mm_max_pd(reinterpret_cast<__m128d>(a), reinterpret_cast<__m128d>(b)));
+#else
+    return a > b ? a : b;
+#endif
+}
+
+constexpr Mask2 SignBits = {std::numeric_limits<std::int64_t>::min(),
+                            std::numeric_limits<std::int64_t>::min()};
+
+// Flips the sign of the lanes selected by `flip` (exact).
+VARNEX_ALWAYS_INLINE Double2 flipSign(Double2 value, Mask2 flip) {
+    return reinterpret_cast<Double2>(reinterpret_cast<Mask2>(value) ^ (flip & SignBits));
+}
+
+VARNEX_ALWAYS_INLINE Double2 magnitudeOf(Double2 value) {
+    return reinterpret_cast<Double2>(reinterpret_cast<Mask2>(value) & ~SignBits);
+}
+
+// Lanes holding a value of float32 range (not infinite, not NaN).
+VARNEX_ALWAYS_INLINE Mask2 finiteLanes(Double2 value) {
+    return magnitudeOf(value) <= Largest;
+}
+
+VARNEX_ALWAYS_INLINE bool bothFinite(Double2 value) {
+    const Mask2 lanes = finiteLanes(value);
+#if defined(__SSE2__)
+    return _mm_movemask_pd(reinterpret_cast<__m128d>(lanes)) == 3;
+#else
+    return lanes[0] != 0 && lanes[1] != 0;
+#endif
 }
 
 // A sample the host hands us that is not finite is taken as silence, in the
 // processed and in the dry path alike. The same goes for what processAdding
 // finds in the output buffers.
 VARNEX_ALWAYS_INLINE Double2 finiteOrSilence(Double2 value) {
-    return (value <= Largest) & (value >= Smallest) ? value : Zero;
+    return finiteLanes(value) ? value : Zero;
 }
 
 // What a result becomes when it does not fit a float32: 0 for NaN, the
@@ -55,19 +107,6 @@ VARNEX_ALWAYS_INLINE Double2 finiteOrSilence(Double2 value) {
     return value < -MaxFloat ? -MaxFloat : static_cast<float>(value);
 }
 
-VARNEX_ALWAYS_INLINE void storeFrame(Double2 value, float& left, float& right) {
-    const Float2 rounded = __builtin_convertvector(value, Float2);
-    const Double2 widened = __builtin_convertvector(rounded, Double2);
-    if ((widened[0] <= MaxFloat) & (widened[0] >= -MaxFloat) & (widened[1] <= MaxFloat) &
-        (widened[1] >= -MaxFloat)) {
-        left = rounded[0];
-        right = rounded[1];
-    } else {
-        left = repairOutput(value[0]);
-        right = repairOutput(value[1]);
-    }
-}
-
 // The left and right filters of a pair as one two-lane section: the direct
 // form II of BiquadFilter, state and output rounded to float32.
 struct StereoSection {
@@ -78,20 +117,18 @@ struct StereoSection {
                                                               right.coefficientB1()},
           b2{left.coefficientB2(), right.coefficientB2()}, state1{left.firstState(),
                                                                   right.firstState()},
-          state2{left.secondState(), right.secondState()}, active{left.currentCutoff() > 0.0f,
-                                                                  right.currentCutoff() > 0.0f},
-          highPass{left.highPassMode() != 0, right.highPassMode() != 0} {
+          state2{left.secondState(), right.secondState()}, active{left.currentCutoff() > 0.0f ? -1
+                                                                                              : 0,
+                                                                  right.currentCutoff() > 0.0f ? -1
+                                                                                               : 0},
+          highPass{left.highPassMode() != 0 ? -1 : 0, right.highPassMode() != 0 ? -1 : 0} {
         // A state that is not finite (however it came about) starts over.
-        const Double2 finite1 = finiteOrSilence(state1);
-        const Double2 finite2 = finiteOrSilence(state2);
-        for (int lane = 0; lane < 2; ++lane) {
-            if (finite1[lane] != state1[lane] || finite2[lane] != state2[lane]) {
-                state1[lane] = 0.0;
-                state2[lane] = 0.0;
-            }
-        }
-        bothActive = active[0] && active[1];
+        const Mask2 finite = finiteLanes(state1) & finiteLanes(state2);
+        state1 = finite ? state1 : Zero;
+        state2 = finite ? state2 : Zero;
     }
+
+    bool allActive() const { return active[0] != 0 && active[1] != 0; }
 
     void storeState(BiquadFilter& left, BiquadFilter& right) const {
         left.setState(static_cast<float>(state1[0]), static_cast<float>(state2[0]));
@@ -104,62 +141,41 @@ struct StereoSection {
         a2 = broadcast(c.a2);
         b1 = broadcast(c.b1);
         b2 = broadcast(c.b2);
-        active[0] = active[1] = bothActive = cutoff > 0.0f;
+        const std::int64_t on = cutoff > 0.0f ? -1 : 0;
+        active = Mask2{on, on};
     }
 
-    VARNEX_ALWAYS_INLINE Double2 run(Double2 x) {
-        if (!bothActive) {
-            return runBypassing(x);
-        }
+    // One sample per lane. With Bypassable, lanes whose cutoff is not above
+    // 0 are bypassed: low-pass gives silence, high-pass passes the input,
+    // and their state is left alone.
+    template <bool Bypassable> VARNEX_ALWAYS_INLINE Double2 run(Double2 x) {
         const Double2 w = x - b1 * state1 - b2 * state2;
         const Double2 y = a0 * w + a1 * state1 + a2 * state2;
-        state2 = state1;
-        state1 = roundToFloat(w);
-        // A state that overflows float32 is cleared rather than kept, so a
-        // single huge input cannot leave the section non-finite. Tested off
-        // the recursion's critical path: the branch is practically never taken.
-        const auto finite = (state1 <= Largest) & (state1 >= Smallest);
-        if (__builtin_expect(!(finite[0] & finite[1]), 0)) {
-            clearOverflowedLanes(finite[0] != 0, finite[1] != 0);
+        Double2 next1 = roundToFloat(w);
+        Double2 next2 = state1;
+        Double2 output = roundToFloat(y);
+        if constexpr (Bypassable) {
+            output = active ? output : (highPass ? roundToFloat(x) : Zero);
+            next1 = active ? next1 : state1;
+            next2 = active ? next2 : state2;
         }
-        return roundToFloat(y);
+        state1 = next1;
+        state2 = next2;
+        return output;
     }
 
-    [[gnu::cold]] [[gnu::noinline]] void clearOverflowedLanes(bool leftFinite, bool rightFinite) {
-        if (!leftFinite) {
-            state1[0] = state2[0] = 0.0;
-        }
-        if (!rightFinite) {
-            state1[1] = state2[1] = 0.0;
-        }
-    }
-
-    // A lane whose cutoff is not above 0 bypasses: low-pass gives silence,
-    // high-pass passes the input; its state is left alone.
-    [[gnu::noinline]] Double2 runBypassing(Double2 x) {
-        Double2 result = Zero;
-        for (int lane = 0; lane < 2; ++lane) {
-            if (!active[lane]) {
-                result[lane] =
-                    highPass[lane] ? static_cast<double>(static_cast<float>(x[lane])) : 0.0;
-                continue;
-            }
-            const double w = x[lane] - b1[lane] * state1[lane] - b2[lane] * state2[lane];
-            const double y = a0[lane] * w + a1[lane] * state1[lane] + a2[lane] * state2[lane];
-            const auto rounded = static_cast<float>(w);
-            const bool finite = std::fabs(rounded) <= MaxFloat;
-            state2[lane] = finite ? state1[lane] : 0.0;
-            state1[lane] = finite ? rounded : 0.0;
-            result[lane] = static_cast<float>(y);
-        }
-        return result;
+    // A state that overflowed float32 is cleared rather than kept, so a
+    // single huge input cannot leave the section non-finite.
+    VARNEX_ALWAYS_INLINE void clearNonFiniteState() {
+        const Mask2 finite = finiteLanes(state1);
+        state1 = finite ? state1 : Zero;
+        state2 = finite ? state2 : Zero;
     }
 
     Double2 a0, a1, a2, b1, b2;
     Double2 state1, state2;
-    bool active[2];
-    bool highPass[2];
-    bool bothActive = true;
+    Mask2 active;
+    Mask2 highPass;
 };
 
 struct BlockSettings {
@@ -176,8 +192,8 @@ VARNEX_ALWAYS_INLINE Double2 shapeMagnitudes(const TransferTable::Entries& entri
     const Double2 u = x * broadcast(1023.0);
     const Int2 k = __builtin_convertvector(u, Int2);
     const Double2 fraction = u - __builtin_convertvector(k, Double2);
-    const auto left = static_cast<std::size_t>(k[0]);
-    const auto right = static_cast<std::size_t>(k[1]);
+    const auto left = static_cast<std::uint32_t>(k[0]);
+    const auto right = static_cast<std::uint32_t>(k[1]);
     const Double2 heights = {entries.transferTable[left], entries.transferTable[right]};
     const Double2 slopes = {entries.slopeTable[left], entries.slopeTable[right]};
     return heights + fraction * slopes;
@@ -187,25 +203,22 @@ VARNEX_ALWAYS_INLINE Double2 shapeMagnitudes(const TransferTable::Entries& entri
 // post gain with the limit on the side the sample came from, dry/wet mix.
 // Selects rather than branches: the sign of audio changes too often for a
 // branch predictor.
+template <bool Bypassable>
 VARNEX_ALWAYS_INLINE Double2 processFrame(Double2 x, StereoSection& pre, StereoSection& post,
                                           const BlockSettings& settings) {
-    const Double2 s = pre.run(x) * settings.preGain;
+    const Double2 s = pre.run<Bypassable>(x) * settings.preGain;
     // Clip to [-1, 1]; a sample that is not a number becomes -1.
-    Double2 clipped = s > One ? One : s;
-    clipped = clipped >= MinusOne ? clipped : MinusOne;
-    // The negative branch reads the curve at -s and negates the result.
-    const auto negative = clipped < Zero;
-    const Double2 magnitude = negative ? -clipped : clipped;
-    const Double2 curve = shapeMagnitudes(*settings.table, magnitude);
-    const Double2 y = negative ? -curve : curve;
-    Double2 w = post.run(y) * settings.postGain;
-    // One-sided limit: -1 from below for the negative branch, +1 from above
-    // for the positive one.
-    const Double2 lowest = negative ? MinusOne : broadcast(-Infinity);
-    const Double2 highest = negative ? broadcast(Infinity) : One;
-    w = w < lowest ? lowest : w;
-    w = w > highest ? highest : w;
-    return settings.wet * w + settings.dry * x;
+    const Double2 clipped = greater(lesser(One, s), MinusOne);
+    // The negative branch reads the curve at -s and negates the result. At
+    // -0.0 (positive branch) the curve is read at +0.0 instead, which gives
+    // the same value.
+    const Mask2 negative = clipped < Zero;
+    const Double2 y = flipSign(shapeMagnitudes(*settings.table, magnitudeOf(clipped)), negative);
+    const Double2 w = post.run<Bypassable>(y) * settings.postGain;
+    // One-sided limit: +1 from above for the positive branch, -1 from below
+    // for the negative one (the same limit on the sign-flipped value).
+    const Double2 limited = flipSign(lesser(One, flipSign(w, negative)), negative);
+    return settings.wet * limited + settings.dry * x;
 }
 
 // The audio side of a pair's glide during one ramping block.
@@ -263,14 +276,28 @@ void ShaperEffect::processBlock(float** inputs, float** outputs, std::int32_t fr
         return;
     }
     // The loop is chosen once per block; a plain block never looks at the ramps.
-    if (isRamping(preRamp.cutoff, preRamp.target) || isRamping(postRamp.cutoff, postRamp.target)) {
-        runFrames<Adding, true>(inputs, outputs, frameCount);
+    const bool ramping =
+        isRamping(preRamp.cutoff, preRamp.target) || isRamping(postRamp.cutoff, postRamp.target);
+    // Filters bypassed for a cutoff not above 0 take the slower general loop.
+    // The effect's own cutoffs never get there (targets are at least 10 Hz
+    // and a ramp never passes its target), so this is only a safeguard.
+    const bool bypassable =
+        !(preFilterLeft.currentCutoff() > 0.0f) || !(preFilterRight.currentCutoff() > 0.0f) ||
+        !(postFilterLeft.currentCutoff() > 0.0f) || !(postFilterRight.currentCutoff() > 0.0f);
+    if (ramping) {
+        if (bypassable) {
+            runFrames<Adding, true, true>(inputs, outputs, frameCount);
+        } else {
+            runFrames<Adding, true, false>(inputs, outputs, frameCount);
+        }
+    } else if (bypassable) {
+        runFrames<Adding, false, true>(inputs, outputs, frameCount);
     } else {
-        runFrames<Adding, false>(inputs, outputs, frameCount);
+        runFrames<Adding, false, false>(inputs, outputs, frameCount);
     }
 }
 
-template <bool Adding, bool Ramping>
+template <bool Adding, bool Ramping, bool Bypassable>
 void ShaperEffect::runFrames(float** inputs, float** outputs, std::int32_t frameCount) {
     const double d = values[ShaperParameter::DryWet].load(Relaxed);
     const BlockSettings settings{broadcast(preGainFactor.load(Relaxed)),
@@ -291,11 +318,23 @@ void ShaperEffect::runFrames(float** inputs, float** outputs, std::int32_t frame
         // Both inputs are read before either output is written, so any
         // sharing of buffers between the host's pointers is harmless.
         const Double2 x = finiteOrSilence(Double2{inLeft[i], inRight[i]});
-        Double2 result = processFrame(x, pre, post, settings);
+        Double2 result = processFrame<Bypassable>(x, pre, post, settings);
         if constexpr (Adding) {
             result = finiteOrSilence(Double2{outLeft[i], outRight[i]}) + result;
         }
-        storeFrame(result, outLeft[i], outRight[i]);
+        const Float2 stored = __builtin_convertvector(result, Float2);
+        // One test per frame for both new filter states and the output: the
+        // sum of finite float32 values is finite in double.
+        const Double2 probe = pre.state1 + post.state1 + __builtin_convertvector(stored, Double2);
+        if (__builtin_expect(bothFinite(probe), 1)) {
+            outLeft[i] = stored[0];
+            outRight[i] = stored[1];
+        } else {
+            pre.clearNonFiniteState();
+            post.clearNonFiniteState();
+            outLeft[i] = repairOutput(result[0]);
+            outRight[i] = repairOutput(result[1]);
+        }
         if constexpr (Ramping) {
             preGlide.advance(pre);
             postGlide.advance(post);
