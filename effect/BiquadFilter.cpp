@@ -19,6 +19,10 @@ constexpr double MinAngle = 1.0e-5;
 // rate) on or outside the unit circle: near 10 Hz at 384 kHz the DC pole
 // lands exactly on 1. Such feedback pairs are moved, one float32 step at a
 // time, back inside the stability triangle; all others are left untouched.
+// Only angles below this can come close (the DC margin shrinks as the square
+// of the angle; at the top, 0.45 pi, the margins are wide).
+constexpr double FragileAngle = 1.0e-3;
+
 void keepFeedbackStable(BiquadCoefficients& c) {
     if (!(c.b2 < 1.0f)) {
         c.b2 = std::nextafter(1.0f, 0.0f);
@@ -59,7 +63,9 @@ BiquadCoefficients BiquadFilter::computeCoefficients(float cutoff, float radians
     result.b1 =
         static_cast<float>(highPass != 0 ? 2.0 * c * (kSquared - 1.0) : 2.0 * c * (1.0 - kSquared));
     result.b2 = static_cast<float>(c * (1.0 - Sqrt2 * k + kSquared));
-    keepFeedbackStable(result);
+    if (omega < FragileAngle) {
+        keepFeedbackStable(result);
+    }
     return result;
 }
 

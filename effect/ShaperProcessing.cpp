@@ -3,6 +3,7 @@
 #include "effect/FlushDenormals.h"
 #include "effect/ShaperEffect.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -235,9 +236,9 @@ struct PairRamp {
     // that would pass the target, make no progress (too small for float32 at
     // this cutoff) or lead away from it ends the ramp at the target; normal
     // ramps stop short of it on their own and keep their course.
-    VARNEX_ALWAYS_INLINE void advance(StereoSection& section) {
+    VARNEX_ALWAYS_INLINE bool advance() {
         if (!(std::fabs(cutoff - target) > 1.0f)) {
-            return;
+            return false;
         }
         float next = cutoff + step;
         const bool onCourse =
@@ -248,9 +249,35 @@ struct PairRamp {
         cutoff = next;
         // Both filters of the pair share cutoff, rate and mode.
         coefficients = BiquadFilter::computeCoefficients(cutoff, radiansPerHertz, mode);
-        section.setCoefficients(coefficients, cutoff);
         moved = true;
+        return true;
     }
+};
+
+// The coefficients a pair's ramp gives after each frame of a stretch of the
+// block. The ramp does not depend on the audio, so the steps of a stretch are
+// worked out ahead of its frames: the tangents and divisions of successive
+// steps then overlap instead of waiting for each other and for the filters.
+struct RampSchedule {
+    static constexpr std::int32_t Capacity = 64;
+
+    // Steps `ramp` `count` times; returns whether any step moved it.
+    bool fill(PairRamp& ramp, std::int32_t count) {
+        bool any = false;
+        for (std::int32_t j = 0; j < count; ++j) {
+            moved[j] = ramp.advance();
+            if (moved[j]) {
+                coefficients[j] = ramp.coefficients;
+                cutoffs[j] = ramp.cutoff;
+                any = true;
+            }
+        }
+        return any;
+    }
+
+    BiquadCoefficients coefficients[Capacity];
+    float cutoffs[Capacity];
+    bool moved[Capacity];
 };
 
 inline bool isRamping(float cutoff, float target) {
@@ -314,30 +341,48 @@ void ShaperEffect::runFrames(float** inputs, float** outputs, std::int32_t frame
     const float* inRight = inputs[1];
     float* outLeft = outputs[0];
     float* outRight = outputs[1];
-    for (std::int32_t i = 0; i < frameCount; ++i) {
-        // Both inputs are read before either output is written, so any
-        // sharing of buffers between the host's pointers is harmless.
-        const Double2 x = finiteOrSilence(Double2{inLeft[i], inRight[i]});
-        Double2 result = processFrame<Bypassable>(x, pre, post, settings);
-        if constexpr (Adding) {
-            result = finiteOrSilence(Double2{outLeft[i], outRight[i]}) + result;
-        }
-        const Float2 stored = __builtin_convertvector(result, Float2);
-        // One test per frame for both new filter states and the output: the
-        // sum of finite float32 values is finite in double.
-        const Double2 probe = pre.state1 + post.state1 + __builtin_convertvector(stored, Double2);
-        if (__builtin_expect(bothFinite(probe), 1)) {
-            outLeft[i] = stored[0];
-            outRight[i] = stored[1];
-        } else {
-            pre.clearNonFiniteState();
-            post.clearNonFiniteState();
-            outLeft[i] = repairOutput(result[0]);
-            outRight[i] = repairOutput(result[1]);
-        }
+    RampSchedule preSchedule;
+    RampSchedule postSchedule;
+    for (std::int32_t start = 0; start < frameCount; start += RampSchedule::Capacity) {
+        const std::int32_t stretch = std::min(RampSchedule::Capacity, frameCount - start);
+        bool preMoves = false;
+        bool postMoves = false;
         if constexpr (Ramping) {
-            preGlide.advance(pre);
-            postGlide.advance(post);
+            preMoves = preSchedule.fill(preGlide, stretch);
+            postMoves = postSchedule.fill(postGlide, stretch);
+        }
+        for (std::int32_t j = 0; j < stretch; ++j) {
+            const std::int32_t i = start + j;
+            // Both inputs are read before either output is written, so any
+            // sharing of buffers between the host's pointers is harmless.
+            const Double2 x = finiteOrSilence(Double2{inLeft[i], inRight[i]});
+            Double2 result = processFrame<Bypassable>(x, pre, post, settings);
+            if constexpr (Adding) {
+                result = finiteOrSilence(Double2{outLeft[i], outRight[i]}) + result;
+            }
+            const Float2 stored = __builtin_convertvector(result, Float2);
+            // One test per frame for both new filter states and the output:
+            // the sum of finite float32 values is finite in double.
+            const Double2 probe =
+                pre.state1 + post.state1 + __builtin_convertvector(stored, Double2);
+            if (__builtin_expect(bothFinite(probe), 1)) {
+                outLeft[i] = stored[0];
+                outRight[i] = stored[1];
+            } else {
+                pre.clearNonFiniteState();
+                post.clearNonFiniteState();
+                outLeft[i] = repairOutput(result[0]);
+                outRight[i] = repairOutput(result[1]);
+            }
+            // The ramp step after the frame.
+            if constexpr (Ramping) {
+                if (preMoves && preSchedule.moved[j]) {
+                    pre.setCoefficients(preSchedule.coefficients[j], preSchedule.cutoffs[j]);
+                }
+                if (postMoves && postSchedule.moved[j]) {
+                    post.setCoefficients(postSchedule.coefficients[j], postSchedule.cutoffs[j]);
+                }
+            }
         }
     }
 
