@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <limits>
 
 #if defined(__SSE2__)
@@ -195,8 +196,12 @@ VARNEX_ALWAYS_INLINE Double2 shapeMagnitudes(const TransferTable::Entries& entri
     const Double2 fraction = u - __builtin_convertvector(k, Double2);
     const auto left = static_cast<std::uint32_t>(k[0]);
     const auto right = static_cast<std::uint32_t>(k[1]);
-    const Double2 heights = {entries.transferTable[left], entries.transferTable[right]};
-    const Double2 slopes = {entries.slopeTable[left], entries.slopeTable[right]};
+    Double2 leftEntry;
+    Double2 rightEntry;
+    std::memcpy(&leftEntry, entries.widened[left].data(), sizeof leftEntry);
+    std::memcpy(&rightEntry, entries.widened[right].data(), sizeof rightEntry);
+    const Double2 heights = __builtin_shufflevector(leftEntry, rightEntry, 0, 2);
+    const Double2 slopes = __builtin_shufflevector(leftEntry, rightEntry, 1, 3);
     return heights + fraction * slopes;
 }
 
@@ -361,8 +366,9 @@ void ShaperEffect::runFrames(float** inputs, float** outputs, std::int32_t frame
                 result = finiteOrSilence(Double2{outLeft[i], outRight[i]}) + result;
             }
             const Float2 stored = __builtin_convertvector(result, Float2);
-            // One test per frame for both new filter states and the output:
-            // the sum of finite float32 values is finite in double.
+            // One test per frame for both new filter states and the stored
+            // output, all float32 values: their sum in double is finite
+            // exactly when all three are (an infinity cannot cancel).
             const Double2 probe =
                 pre.state1 + post.state1 + __builtin_convertvector(stored, Double2);
             if (__builtin_expect(bothFinite(probe), 1)) {
