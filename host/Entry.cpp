@@ -4,9 +4,6 @@
 
 #include <new>
 
-std::atomic<bool> outOfMemory{false};
-void* moduleHandle = nullptr;
-
 EffectRecord* pluginMain(HostCallback callback) {
     if (!callback || callback(nullptr, HostVersion, 0, 0, nullptr, 0.0f) == 0)
         return nullptr;
@@ -18,9 +15,4 @@ EffectRecord* pluginMain(HostCallback callback) {
         return nullptr;
     }
     return effect->effectRecord();
-}
-
-int libraryLoadHook(void* module, unsigned long, void*) {
-    moduleHandle = module;
-    return 1;
 }
