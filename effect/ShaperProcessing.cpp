@@ -22,6 +22,10 @@ namespace {
 // that such vectors would be passed differently across calls, which they
 // never are outside this file.
 #pragma GCC diagnostic ignored "-Wpsabi"
+
+// Lambdas of the frame loops are inlined like the helpers (otherwise the
+// filter state travels through memory).
+#define VARNEX_LAMBDA_INLINE __attribute__((always_inline))
 using Double2 = double __attribute__((vector_size(16)));
 using Float2 = float __attribute__((vector_size(8)));
 using Int2 = std::int32_t __attribute__((vector_size(8)));
@@ -81,8 +85,9 @@ VARNEX_ALWAYS_INLINE Mask2 finiteLanes(Double2 value) {
     return magnitudeOf(value) <= Largest;
 }
 
-VARNEX_ALWAYS_INLINE bool bothFinite(Double2 value) {
-    const Mask2 lanes = finiteLanes(value);
+// For values known not to be negative.
+VARNEX_ALWAYS_INLINE bool bothWithinRange(Double2 magnitude) {
+    const Mask2 lanes = magnitude <= Largest;
 #if defined(__SSE2__)
     return _mm_movemask_pd(reinterpret_cast<__m128d>(lanes)) == 3;
 #else
@@ -187,20 +192,26 @@ VARNEX_ALWAYS_INLINE Double2 shapeMagnitudes(const TransferTable::Entries& entri
     return heights + fraction * slopes;
 }
 
-// One frame of both channels: pre filter, pre gain, clip, curve, post filter,
-// post gain with the limit on the side the sample came from, dry/wet mix.
-// Selects rather than branches: the sign of audio changes too often for a
-// branch predictor.
-VARNEX_ALWAYS_INLINE Double2 processFrame(Double2 x, StereoSection& pre, StereoSection& post,
-                                          const BlockSettings& settings) {
+// The first half of the chain for one frame of both channels: pre filter,
+// pre gain, clip and curve. Returns the curve's output; `negative` marks the
+// lanes of the negative branch. Selects rather than branches: the sign of
+// audio changes too often for a branch predictor.
+VARNEX_ALWAYS_INLINE Double2 shapeFrame(Double2 x, StereoSection& pre,
+                                        const BlockSettings& settings, Mask2& negative) {
     const Double2 s = pre.run(x) * settings.preGain;
     // Clip to [-1, 1]; a sample that is not a number becomes -1.
     const Double2 clipped = greater(lesser(One, s), MinusOne);
     // The negative branch reads the curve at -s and negates the result. At
     // -0.0 (positive branch) the curve is read at +0.0 instead, which gives
     // the same value.
-    const Mask2 negative = clipped < Zero;
-    const Double2 y = flipSign(shapeMagnitudes(*settings.table, magnitudeOf(clipped)), negative);
+    negative = clipped < Zero;
+    return flipSign(shapeMagnitudes(*settings.table, magnitudeOf(clipped)), negative);
+}
+
+// The second half: post filter, post gain with the limit on the side the
+// sample came from, dry/wet mix with the input x.
+VARNEX_ALWAYS_INLINE Double2 finishFrame(Double2 y, Mask2 negative, Double2 x, StereoSection& post,
+                                         const BlockSettings& settings) {
     const Double2 w = post.run(y) * settings.postGain;
     // One-sided limit: +1 from above for the positive branch, -1 from below
     // for the negative one (the same limit on the sign-flipped value).
@@ -313,45 +324,81 @@ void ShaperEffect::runFrames(float** inputs, float** outputs, std::int32_t frame
     const float* inRight = inputs[1];
     float* outLeft = outputs[0];
     float* outRight = outputs[1];
-    RampSchedule preSchedule;
-    RampSchedule postSchedule;
-    for (std::int32_t start = 0; start < frameCount; start += RampSchedule::Capacity) {
-        const std::int32_t stretch = std::min(RampSchedule::Capacity, frameCount - start);
-        bool preMoves = false;
-        bool postMoves = false;
-        if constexpr (Ramping) {
-            preMoves = preSchedule.fill(preGlide, stretch);
-            postMoves = postSchedule.fill(postGlide, stretch);
+
+    // The chain is run in two halves, each with one filter recursion: the
+    // front half (input, pre filter, gain, clip, curve) and the back half
+    // (post filter, gain, limit, mix, output). Frame i's front half always
+    // runs before its back half, and every input is read before the output of
+    // the same frame is written, so shared or crossed buffers are harmless.
+    // What the front half hands the back half, per frame in flight:
+    constexpr std::int32_t InFlight = 64;
+    Double2 dry[InFlight];
+    Double2 shaped[InFlight];
+    Mask2 negative[InFlight];
+
+    const auto frontHalf = [&](std::int32_t i, std::int32_t slot) VARNEX_LAMBDA_INLINE {
+        const Double2 x = finiteOrSilence(Double2{inLeft[i], inRight[i]});
+        dry[slot] = x;
+        shaped[slot] = shapeFrame(x, pre, settings, negative[slot]);
+        if (__builtin_expect(!bothWithinRange(magnitudeOf(pre.state1)), 0)) {
+            pre.clearNonFiniteState();
         }
-        for (std::int32_t j = 0; j < stretch; ++j) {
-            const std::int32_t i = start + j;
-            // Both inputs are read before either output is written, so any
-            // sharing of buffers between the host's pointers is harmless.
-            const Double2 x = finiteOrSilence(Double2{inLeft[i], inRight[i]});
-            Double2 result = processFrame(x, pre, post, settings);
-            if constexpr (Adding) {
-                result = finiteOrSilence(Double2{outLeft[i], outRight[i]}) + result;
+    };
+    const auto backHalf = [&](std::int32_t i, std::int32_t slot) VARNEX_LAMBDA_INLINE {
+        Double2 result = finishFrame(shaped[slot], negative[slot], dry[slot], post, settings);
+        if constexpr (Adding) {
+            result = finiteOrSilence(Double2{outLeft[i], outRight[i]}) + result;
+        }
+        const Float2 stored = __builtin_convertvector(result, Float2);
+        // One test for the new post filter state and the output: the sum of
+        // their magnitudes stays within float32 range only if each does (a
+        // result just above the largest float, which would round down to
+        // it, takes the slow path to the same value).
+        const Double2 probe = magnitudeOf(post.state1) + magnitudeOf(result);
+        if (__builtin_expect(bothWithinRange(probe), 1)) {
+            outLeft[i] = stored[0];
+            outRight[i] = stored[1];
+        } else {
+            post.clearNonFiniteState();
+            outLeft[i] = repairOutput(result[0]);
+            outRight[i] = repairOutput(result[1]);
+        }
+    };
+
+    if constexpr (!Ramping) {
+        // Short stretches: the back halves of one stretch still run while
+        // the front halves of the next begin, so the two recursions overlap.
+        constexpr std::int32_t PlainStretch = 8;
+        for (std::int32_t start = 0; start < frameCount; start += PlainStretch) {
+            const std::int32_t stretch = std::min(PlainStretch, frameCount - start);
+            for (std::int32_t j = 0; j < stretch; ++j) {
+                frontHalf(start + j, j);
             }
-            const Float2 stored = __builtin_convertvector(result, Float2);
-            // One test per frame for both new filter states and the stored
-            // output, all float32 values: their sum in double is finite
-            // exactly when all three are (an infinity cannot cancel).
-            const Double2 probe =
-                pre.state1 + post.state1 + __builtin_convertvector(stored, Double2);
-            if (__builtin_expect(bothFinite(probe), 1)) {
-                outLeft[i] = stored[0];
-                outRight[i] = stored[1];
-            } else {
-                pre.clearNonFiniteState();
-                post.clearNonFiniteState();
-                outLeft[i] = repairOutput(result[0]);
-                outRight[i] = repairOutput(result[1]);
+            for (std::int32_t j = 0; j < stretch; ++j) {
+                backHalf(start + j, j);
             }
-            // The ramp step after the frame.
-            if constexpr (Ramping) {
+        }
+    } else {
+        // The ramps step after every frame, so the block goes by stretches:
+        // the coefficients of each pair's steps over the stretch are worked
+        // out first (their tangents and divisions overlap instead of waiting
+        // for each other), then the stretch's front halves, then its back
+        // halves, each pair taking its step's coefficients after each frame.
+        RampSchedule preSchedule;
+        RampSchedule postSchedule;
+        static_assert(RampSchedule::Capacity == InFlight);
+        for (std::int32_t start = 0; start < frameCount; start += InFlight) {
+            const std::int32_t stretch = std::min(InFlight, frameCount - start);
+            const bool preMoves = preSchedule.fill(preGlide, stretch);
+            const bool postMoves = postSchedule.fill(postGlide, stretch);
+            for (std::int32_t j = 0; j < stretch; ++j) {
+                frontHalf(start + j, j);
                 if (preMoves && preSchedule.moved[j]) {
                     pre.setCoefficients(preSchedule.coefficients[j]);
                 }
+            }
+            for (std::int32_t j = 0; j < stretch; ++j) {
+                backHalf(start + j, j);
                 if (postMoves && postSchedule.moved[j]) {
                     post.setCoefficients(postSchedule.coefficients[j]);
                 }
