@@ -336,13 +336,14 @@ void ShaperEffect::runFrames(float** inputs, float** outputs, std::int32_t frame
     Double2 shaped[InFlight];
     Mask2 negative[InFlight];
 
+    // A pre filter state that overflowed float32 (only inputs near the float32
+    // limit can do that) is cleared at the end of the stretch's front halves;
+    // until then the non-number takes the clip's negative branch, so nothing
+    // non-finite reaches the post filter or the output.
     const auto frontHalf = [&](std::int32_t i, std::int32_t slot) VARNEX_LAMBDA_INLINE {
         const Double2 x = finiteOrSilence(Double2{inLeft[i], inRight[i]});
         dry[slot] = x;
         shaped[slot] = shapeFrame(x, pre, settings, negative[slot]);
-        if (__builtin_expect(!bothWithinRange(magnitudeOf(pre.state1)), 0)) {
-            pre.clearNonFiniteState();
-        }
     };
     const auto backHalf = [&](std::int32_t i, std::int32_t slot) VARNEX_LAMBDA_INLINE {
         Double2 result = finishFrame(shaped[slot], negative[slot], dry[slot], post, settings);
@@ -374,6 +375,7 @@ void ShaperEffect::runFrames(float** inputs, float** outputs, std::int32_t frame
             for (std::int32_t j = 0; j < stretch; ++j) {
                 frontHalf(start + j, j);
             }
+            pre.clearNonFiniteState();
             for (std::int32_t j = 0; j < stretch; ++j) {
                 backHalf(start + j, j);
             }
@@ -397,6 +399,7 @@ void ShaperEffect::runFrames(float** inputs, float** outputs, std::int32_t frame
                     pre.setCoefficients(preSchedule.coefficients[j]);
                 }
             }
+            pre.clearNonFiniteState();
             for (std::int32_t j = 0; j < stretch; ++j) {
                 backHalf(start + j, j);
                 if (postMoves && postSchedule.moved[j]) {
