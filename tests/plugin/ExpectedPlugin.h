@@ -9,11 +9,11 @@
 
 namespace expected {
 
-constexpr std::int32_t InputCount = 1;
+constexpr std::int32_t InputCount = 2;
 constexpr std::int32_t OutputCount = 2;
-constexpr std::int32_t Flags = 0;
-constexpr std::int32_t UniqueId = fourCharCode('N', 'o', 'E', 'f');
-constexpr const char* UniqueIdText = "NoEf";
+constexpr std::int32_t Flags = 0x18;
+constexpr std::int32_t UniqueId = fourCharCode('V', 'a', 'r', 'n');
+constexpr const char* UniqueIdText = "Varn";
 
 constexpr std::int32_t Magic = 0x56737450;
 constexpr std::int32_t ProgramCount = 16;

@@ -1,0 +1,428 @@
+// The two audio entries and their frame loops.
+
+#include "effect/FlushDenormals.h"
+#include "effect/ShaperEffect.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <limits>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
+namespace {
+
+// Both channels run the same chain on different data, so the loop carries
+// them as the two lanes of one vector: lane 0 left, lane 1 right. Each lane
+// does exactly the scalar arithmetic (no fused or reordered operations), so
+// the results are those of a channel-by-channel loop. Where the target has no
+// vector unit the compiler lowers these types to scalar code; it then notes
+// that such vectors would be passed differently across calls, which they
+// never are outside this file.
+#pragma GCC diagnostic ignored "-Wpsabi"
+
+// Lambdas of the frame loops are inlined like the helpers (otherwise the
+// filter state travels through memory).
+#define VARNEX_LAMBDA_INLINE __attribute__((always_inline))
+using Double2 = double __attribute__((vector_size(16)));
+using Float2 = float __attribute__((vector_size(8)));
+using Int2 = std::int32_t __attribute__((vector_size(8)));
+using Mask2 = decltype(Double2{} < Double2{});
+
+constexpr float MaxFloat = std::numeric_limits<float>::max();
+constexpr double Infinity = std::numeric_limits<double>::infinity();
+constexpr Double2 Zero = {0.0, 0.0};
+constexpr Double2 One = {1.0, 1.0};
+constexpr Double2 MinusOne = {-1.0, -1.0};
+constexpr Double2 Largest = {MaxFloat, MaxFloat};
+
+constexpr Double2 broadcast(double value) {
+    return Double2{value, value};
+}
+
+VARNEX_ALWAYS_INLINE Double2 roundToFloat(Double2 value) {
+#if defined(__SSE2__)
+    return reinterpret_cast<Double2>(_mm_cvtps_pd(_mm_cvtpd_ps(reinterpret_cast<__m128d>(value))));
+#else
+    return __builtin_convertvector(__builtin_convertvector(value, Float2), Double2);
+#endif
+}
+
+// Per lane: a < b ? a : b, and a > b ? a : b (so a NaN in `b` is passed on).
+VARNEX_ALWAYS_INLINE Double2 lesser(Double2 a, Double2 b) {
+#if defined(__SSE2__)
+    return reinterpret_cast<Double2>(
+        _mm_min_pd(reinterpret_cast<__m128d>(a), reinterpret_cast<__m128d>(b)));
+#else
+    return a < b ? a : b;
+#endif
+}
+VARNEX_ALWAYS_INLINE Double2 greater(Double2 a, Double2 b) {
+#if defined(__SSE2__)
+    return reinterpret_cast<Double2>(
+        _mm_max_pd(reinterpret_cast<__m128d>(a), reinterpret_cast<__m128d>(b)));
+#else
+    return a > b ? a : b;
+#endif
+}
+
+constexpr Mask2 SignBits = {std::numeric_limits<std::int64_t>::min(),
+                            std::numeric_limits<std::int64_t>::min()};
+
+// Flips the sign of the lanes selected by `flip` (exact).
+VARNEX_ALWAYS_INLINE Double2 flipSign(Double2 value, Mask2 flip) {
+    return reinterpret_cast<Double2>(reinterpret_cast<Mask2>(value) ^ (flip & SignBits));
+}
+
+VARNEX_ALWAYS_INLINE Double2 magnitudeOf(Double2 value) {
+    return reinterpret_cast<Double2>(reinterpret_cast<Mask2>(value) & ~SignBits);
+}
+
+// Lanes holding a value of float32 range (not infinite, not NaN).
+VARNEX_ALWAYS_INLINE Mask2 finiteLanes(Double2 value) {
+    return magnitudeOf(value) <= Largest;
+}
+
+// For values known not to be negative.
+VARNEX_ALWAYS_INLINE bool bothWithinRange(Double2 magnitude) {
+    const Mask2 lanes = magnitude <= Largest;
+#if defined(__SSE2__)
+    return _mm_movemask_pd(reinterpret_cast<__m128d>(lanes)) == 3;
+#else
+    return lanes[0] != 0 && lanes[1] != 0;
+#endif
+}
+
+// A sample the host hands us that is not finite is taken as silence, in the
+// processed and in the dry path alike. The same goes for what processAdding
+// finds in the output buffers.
+VARNEX_ALWAYS_INLINE Double2 finiteOrSilence(Double2 value) {
+    return finiteLanes(value) ? value : Zero;
+}
+
+// What a result becomes when it does not fit a float32: 0 for NaN, the
+// largest float of its sign on overflow.
+[[gnu::cold]] float repairOutput(double value) {
+    if (std::isnan(value)) {
+        return 0.0f;
+    }
+    if (value > MaxFloat) {
+        return MaxFloat;
+    }
+    return value < -MaxFloat ? -MaxFloat : static_cast<float>(value);
+}
+
+// The left and right filters of a pair as one two-lane section: the direct
+// form II of BiquadFilter, state and output rounded to float32.
+struct StereoSection {
+    StereoSection(const BiquadFilter& left, const BiquadFilter& right)
+        : a0{left.coefficientA0(), right.coefficientA0()},
+          a1{left.coefficientA1(), right.coefficientA1()}, a2{left.coefficientA2(),
+                                                              right.coefficientA2()},
+          b1{left.coefficientB1(), right.coefficientB1()}, b2{left.coefficientB2(),
+                                                              right.coefficientB2()},
+          state1{left.firstState(), right.firstState()}, state2{left.secondState(),
+                                                                right.secondState()} {
+        // A state that is not finite (however it came about) starts over.
+        const Mask2 finite = finiteLanes(state1) & finiteLanes(state2);
+        state1 = finite ? state1 : Zero;
+        state2 = finite ? state2 : Zero;
+    }
+
+    void storeState(BiquadFilter& left, BiquadFilter& right) const {
+        left.setState(static_cast<float>(state1[0]), static_cast<float>(state2[0]));
+        right.setState(static_cast<float>(state1[1]), static_cast<float>(state2[1]));
+    }
+
+    VARNEX_ALWAYS_INLINE void setCoefficients(const BiquadCoefficients& c) {
+        a0 = broadcast(c.a0);
+        a1 = broadcast(c.a1);
+        a2 = broadcast(c.a2);
+        b1 = broadcast(c.b1);
+        b2 = broadcast(c.b2);
+    }
+
+    // One sample per lane. (A BiquadFilter whose cutoff is not above 0 would
+    // bypass; the effect's cutoffs never get there: every target is at least
+    // 10 Hz and a ramp never passes its target.)
+    VARNEX_ALWAYS_INLINE Double2 run(Double2 x) {
+        const Double2 w = x - b1 * state1 - b2 * state2;
+        const Double2 y = a0 * w + a1 * state1 + a2 * state2;
+        state2 = state1;
+        state1 = roundToFloat(w);
+        return roundToFloat(y);
+    }
+
+    // A state that overflowed float32 is cleared rather than kept, so a
+    // single huge input cannot leave the section non-finite.
+    VARNEX_ALWAYS_INLINE void clearNonFiniteState() {
+        const Mask2 finite = finiteLanes(state1);
+        state1 = finite ? state1 : Zero;
+        state2 = finite ? state2 : Zero;
+    }
+
+    Double2 a0, a1, a2, b1, b2;
+    Double2 state1, state2;
+};
+
+struct BlockSettings {
+    Double2 preGain;
+    Double2 postGain;
+    Double2 dry;
+    Double2 wet;
+    const TransferTable::Entries* table;
+};
+
+// shape(x) for x in [0, 1] in each lane: u = x * 1023, k = u truncated,
+// table[k] + (u - k) * slope[k].
+VARNEX_ALWAYS_INLINE Double2 shapeMagnitudes(const TransferTable::Entries& entries, Double2 x) {
+    const Double2 u = x * broadcast(1023.0);
+    const Int2 k = __builtin_convertvector(u, Int2);
+    const Double2 fraction = u - __builtin_convertvector(k, Double2);
+    const auto left = static_cast<std::uint32_t>(k[0]);
+    const auto right = static_cast<std::uint32_t>(k[1]);
+    Double2 leftEntry;
+    Double2 rightEntry;
+    std::memcpy(&leftEntry, entries.widened[left].data(), sizeof leftEntry);
+    std::memcpy(&rightEntry, entries.widened[right].data(), sizeof rightEntry);
+    const Double2 heights = __builtin_shufflevector(leftEntry, rightEntry, 0, 2);
+    const Double2 slopes = __builtin_shufflevector(leftEntry, rightEntry, 1, 3);
+    return heights + fraction * slopes;
+}
+
+// The first half of the chain for one frame of both channels: pre filter,
+// pre gain, clip and curve. Returns the curve's output; `negative` marks the
+// lanes of the negative branch. Selects rather than branches: the sign of
+// audio changes too often for a branch predictor.
+VARNEX_ALWAYS_INLINE Double2 shapeFrame(Double2 x, StereoSection& pre,
+                                        const BlockSettings& settings, Mask2& negative) {
+    const Double2 s = pre.run(x) * settings.preGain;
+    // Clip to [-1, 1]; a sample that is not a number becomes -1.
+    const Double2 clipped = greater(lesser(One, s), MinusOne);
+    // The negative branch reads the curve at -s and negates the result. At
+    // -0.0 (positive branch) the curve is read at +0.0 instead, which gives
+    // the same value.
+    negative = clipped < Zero;
+    return flipSign(shapeMagnitudes(*settings.table, magnitudeOf(clipped)), negative);
+}
+
+// The second half: post filter, post gain with the limit on the side the
+// sample came from, dry/wet mix with the input x.
+VARNEX_ALWAYS_INLINE Double2 finishFrame(Double2 y, Mask2 negative, Double2 x, StereoSection& post,
+                                         const BlockSettings& settings) {
+    const Double2 w = post.run(y) * settings.postGain;
+    // One-sided limit: +1 from above for the positive branch, -1 from below
+    // for the negative one (the same limit on the sign-flipped value).
+    const Double2 limited = flipSign(lesser(One, flipSign(w, negative)), negative);
+    return settings.wet * limited + settings.dry * x;
+}
+
+// The audio side of a pair's glide during one ramping block.
+struct PairRamp {
+    float cutoff;
+    float target;
+    float step;
+    float radiansPerHertz;
+    std::int32_t mode;
+    bool moved = false;
+    BiquadCoefficients coefficients{};
+
+    // One step towards the target, as long as more than 1 Hz remains. A step
+    // that would pass the target, make no progress (too small for float32 at
+    // this cutoff) or lead away from it ends the ramp at the target; normal
+    // ramps stop short of it on their own and keep their course.
+    VARNEX_ALWAYS_INLINE bool advance() {
+        if (!(std::fabs(cutoff - target) > 1.0f)) {
+            return false;
+        }
+        float next = cutoff + step;
+        const bool onCourse =
+            target > cutoff ? (next > cutoff && next <= target) : (next < cutoff && next >= target);
+        if (!onCourse) {
+            next = target;
+        }
+        cutoff = next;
+        // Both filters of the pair share cutoff, rate and mode.
+        coefficients = BiquadFilter::computeCoefficients(cutoff, radiansPerHertz, mode);
+        moved = true;
+        return true;
+    }
+};
+
+// The coefficients a pair's ramp gives after each frame of a stretch of the
+// block. The ramp does not depend on the audio, so the steps of a stretch are
+// worked out ahead of its frames: the tangents and divisions of successive
+// steps then overlap instead of waiting for each other and for the filters.
+struct RampSchedule {
+    static constexpr std::int32_t Capacity = 64;
+
+    // Steps `ramp` `count` times; returns whether any step moved it.
+    bool fill(PairRamp& ramp, std::int32_t count) {
+        bool any = false;
+        for (std::int32_t j = 0; j < count; ++j) {
+            moved[j] = ramp.advance();
+            if (moved[j]) {
+                coefficients[j] = ramp.coefficients;
+                any = true;
+            }
+        }
+        return any;
+    }
+
+    BiquadCoefficients coefficients[Capacity];
+    bool moved[Capacity];
+};
+
+inline bool isRamping(float cutoff, float target) {
+    return std::fabs(cutoff - target) > 1.0f;
+}
+
+} // namespace
+
+void ShaperEffect::processAdding(float** inputs, float** outputs, std::int32_t frameCount) {
+    processBlock<true>(inputs, outputs, frameCount);
+}
+
+void ShaperEffect::processOverwriting(float** inputs, float** outputs, std::int32_t frameCount) {
+    processBlock<false>(inputs, outputs, frameCount);
+}
+
+template <bool Adding>
+void ShaperEffect::processBlock(float** inputs, float** outputs, std::int32_t frameCount) {
+    [[maybe_unused]] const FlushDenormals flush;
+    applyControlChanges();
+    if (frameCount <= 0 || inputs == nullptr || outputs == nullptr || inputs[0] == nullptr ||
+        inputs[1] == nullptr || outputs[0] == nullptr || outputs[1] == nullptr) {
+        return;
+    }
+    // The loop is chosen once per block; a plain block never looks at the ramps.
+    const bool ramping =
+        isRamping(preRamp.cutoff, preRamp.target) || isRamping(postRamp.cutoff, postRamp.target);
+    if (ramping) {
+        runFrames<Adding, true>(inputs, outputs, frameCount);
+    } else {
+        runFrames<Adding, false>(inputs, outputs, frameCount);
+    }
+}
+
+template <bool Adding, bool Ramping>
+void ShaperEffect::runFrames(float** inputs, float** outputs, std::int32_t frameCount) {
+    const double d = values[ShaperParameter::DryWet].load(Relaxed);
+    const BlockSettings settings{broadcast(preGainFactor.load(Relaxed)),
+                                 broadcast(postGainFactor.load(Relaxed)), broadcast(d),
+                                 broadcast(1.0 - d), &shaperTable.acquireForAudio()};
+    StereoSection pre(preFilterLeft, preFilterRight);
+    StereoSection post(postFilterLeft, postFilterRight);
+    PairRamp preGlide{preRamp.cutoff, preRamp.target, preRamp.step,
+                      preFilterLeft.currentRadiansPerHertz(), preFilterLeft.highPassMode()};
+    PairRamp postGlide{postRamp.cutoff, postRamp.target, postRamp.step,
+                       postFilterLeft.currentRadiansPerHertz(), postFilterLeft.highPassMode()};
+
+    const float* inLeft = inputs[0];
+    const float* inRight = inputs[1];
+    float* outLeft = outputs[0];
+    float* outRight = outputs[1];
+
+    // The chain is run in two halves, each with one filter recursion: the
+    // front half (input, pre filter, gain, clip, curve) and the back half
+    // (post filter, gain, limit, mix, output). Frame i's front half always
+    // runs before its back half, and every input is read before the output of
+    // the same frame is written, so shared or crossed buffers are harmless.
+    // What the front half hands the back half, per frame in flight:
+    constexpr std::int32_t InFlight = 64;
+    Double2 dry[InFlight];
+    Double2 shaped[InFlight];
+    Mask2 negative[InFlight];
+
+    // A pre filter state that overflowed float32 (only inputs near the float32
+    // limit can do that) is cleared at the end of the stretch's front halves;
+    // until then the non-number takes the clip's negative branch, so nothing
+    // non-finite reaches the post filter or the output.
+    const auto frontHalf = [&](std::int32_t i, std::int32_t slot) VARNEX_LAMBDA_INLINE {
+        const Double2 x = finiteOrSilence(Double2{inLeft[i], inRight[i]});
+        dry[slot] = x;
+        shaped[slot] = shapeFrame(x, pre, settings, negative[slot]);
+    };
+    const auto backHalf = [&](std::int32_t i, std::int32_t slot) VARNEX_LAMBDA_INLINE {
+        Double2 result = finishFrame(shaped[slot], negative[slot], dry[slot], post, settings);
+        if constexpr (Adding) {
+            result = finiteOrSilence(Double2{outLeft[i], outRight[i]}) + result;
+        }
+        const Float2 stored = __builtin_convertvector(result, Float2);
+        // One test for the new post filter state and the output: the sum of
+        // their magnitudes stays within float32 range only if each does (a
+        // result just above the largest float, which would round down to
+        // it, takes the slow path to the same value).
+        const Double2 probe = magnitudeOf(post.state1) + magnitudeOf(result);
+        if (__builtin_expect(bothWithinRange(probe), 1)) {
+            outLeft[i] = stored[0];
+            outRight[i] = stored[1];
+        } else {
+            post.clearNonFiniteState();
+            outLeft[i] = repairOutput(result[0]);
+            outRight[i] = repairOutput(result[1]);
+        }
+    };
+
+    if constexpr (!Ramping) {
+        // Short stretches: the back halves of one stretch still run while
+        // the front halves of the next begin, so the two recursions overlap.
+        constexpr std::int32_t PlainStretch = 8;
+        for (std::int32_t start = 0; start < frameCount; start += PlainStretch) {
+            const std::int32_t stretch = std::min(PlainStretch, frameCount - start);
+            for (std::int32_t j = 0; j < stretch; ++j) {
+                frontHalf(start + j, j);
+            }
+            pre.clearNonFiniteState();
+            for (std::int32_t j = 0; j < stretch; ++j) {
+                backHalf(start + j, j);
+            }
+        }
+    } else {
+        // The ramps step after every frame, so the block goes by stretches:
+        // the coefficients of each pair's steps over the stretch are worked
+        // out first (their tangents and divisions overlap instead of waiting
+        // for each other), then the stretch's front halves, then its back
+        // halves, each pair taking its step's coefficients after each frame.
+        RampSchedule preSchedule;
+        RampSchedule postSchedule;
+        static_assert(RampSchedule::Capacity == InFlight);
+        for (std::int32_t start = 0; start < frameCount; start += InFlight) {
+            const std::int32_t stretch = std::min(InFlight, frameCount - start);
+            const bool preMoves = preSchedule.fill(preGlide, stretch);
+            const bool postMoves = postSchedule.fill(postGlide, stretch);
+            for (std::int32_t j = 0; j < stretch; ++j) {
+                frontHalf(start + j, j);
+                if (preMoves && preSchedule.moved[j]) {
+                    pre.setCoefficients(preSchedule.coefficients[j]);
+                }
+            }
+            pre.clearNonFiniteState();
+            for (std::int32_t j = 0; j < stretch; ++j) {
+                backHalf(start + j, j);
+                if (postMoves && postSchedule.moved[j]) {
+                    post.setCoefficients(postSchedule.coefficients[j]);
+                }
+            }
+        }
+    }
+
+    pre.storeState(preFilterLeft, preFilterRight);
+    post.storeState(postFilterLeft, postFilterRight);
+    if constexpr (Ramping) {
+        if (preGlide.moved) {
+            preRamp.cutoff = preGlide.cutoff;
+            preFilterLeft.assignCoefficients(preGlide.coefficients, preGlide.cutoff);
+            preFilterRight.assignCoefficients(preGlide.coefficients, preGlide.cutoff);
+            preCutoff.store(preGlide.cutoff, Relaxed);
+        }
+        if (postGlide.moved) {
+            postRamp.cutoff = postGlide.cutoff;
+            postFilterLeft.assignCoefficients(postGlide.coefficients, postGlide.cutoff);
+            postFilterRight.assignCoefficients(postGlide.coefficients, postGlide.cutoff);
+            postCutoff.store(postGlide.cutoff, Relaxed);
+        }
+    }
+}
