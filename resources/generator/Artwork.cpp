@@ -513,11 +513,12 @@ Canvas background(const Lettering& letters, const Canvas& curve, const Canvas& k
         smallLabel(letters, c, "LP / HP", s->centreX(), s->top - 4);
     }
 
-    // The dry/wet fader.
+    // The dry/wet fader: its value is the share of the unprocessed input,
+    // and it rises upwards, so the top is all dry and the bottom all wet.
     well(c, fader, 3, 6);
     c.paste(track, fader.left, fader.top);
-    smallLabel(letters, c, "WET", fader.centreX(), fader.top - 6);
-    smallLabel(letters, c, "DRY", fader.centreX(), fader.top + fader.height + 13);
+    smallLabel(letters, c, "DRY", fader.centreX(), fader.top - 6);
+    smallLabel(letters, c, "WET", fader.centreX(), fader.top + fader.height + 13);
     letters.drawUpwards(c, "DryWet", fader.left - 12, fader.centreY(), Weight::Bold, 10, labelColor,
                         0.6f);
     return c;
