@@ -1,0 +1,405 @@
+// The two audio entries and their frame loops.
+
+#include "effect/FlushDenormals.h"
+#include "effect/ShaperEffect.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
+namespace {
+
+// Both channels run the same chain on different data, so the loop carries
+// them as the two lanes of one vector: lane 0 left, lane 1 right. Each lane
+// does exactly the scalar arithmetic (no fused or reordered operations), so
+// the results are those of a channel-by-channel loop. Where the target has no
+// vector unit the compiler lowers these types to scalar code; it then notes
+// that such vectors would be passed differently across calls, which they
+// never are outside this file.
+#pragma GCC diagnostic ignored "-Wpsabi"
+using Double2 = double __attribute__((vector_size(16)));
+using Float2 = float __attribute__((vector_size(8)));
+using Int2 = std::int32_t __attribute__((vector_size(8)));
+using Mask2 = decltype(Double2{} < Double2{});
+
+constexpr float MaxFloat = std::numeric_limits<float>::max();
+constexpr double Infinity = std::numeric_limits<double>::infinity();
+constexpr Double2 Zero = {0.0, 0.0};
+constexpr Double2 One = {1.0, 1.0};
+constexpr Double2 MinusOne = {-1.0, -1.0};
+constexpr Double2 Largest = {MaxFloat, MaxFloat};
+
+constexpr Double2 broadcast(double value) {
+    return Double2{value, value};
+}
+
+VARNEX_ALWAYS_INLINE Double2 roundToFloat(Double2 value) {
+#if defined(__SSE2__)
+    return reinterpret_cast<Double2>(_mm_cvtps_pd(_mm_cvtpd_ps(reinterpret_cast<__m128d>(value))));
+#else
+    return __builtin_convertvector(__builtin_convertvector(value, Float2), Double2);
+#endif
+}
+
+// Per lane: a < b ? a : b, and a > b ? a : b (so a NaN in `b` is passed on).
+VARNEX_ALWAYS_INLINE Double2 lesser(Double2 a, Double2 b) {
+#if defined(__SSE2__)
+    return reinterpret_cast<Double2>(
+        _mm_min_pd(reinterpret_cast<__m128d>(a), reinterpret_cast<__m128d>(b)));
+#else
+    return a < b ? a : b;
+#endif
+}
+VARNEX_ALWAYS_INLINE Double2 greater(Double2 a, Double2 b) {
+#if defined(__SSE2__)
+    return reinterpret_cast<Double2>(
+        _mm_max_pd(reinterpret_cast<__m128d>(a), reinterpret_cast<__m128d>(b)));
+#else
+    return a > b ? a : b;
+#endif
+}
+
+constexpr Mask2 SignBits = {std::numeric_limits<std::int64_t>::min(),
+                            std::numeric_limits<std::int64_t>::min()};
+
+// Flips the sign of the lanes selected by `flip` (exact).
+VARNEX_ALWAYS_INLINE Double2 flipSign(Double2 value, Mask2 flip) {
+    return reinterpret_cast<Double2>(reinterpret_cast<Mask2>(value) ^ (flip & SignBits));
+}
+
+VARNEX_ALWAYS_INLINE Double2 magnitudeOf(Double2 value) {
+    return reinterpret_cast<Double2>(reinterpret_cast<Mask2>(value) & ~SignBits);
+}
+
+// Lanes holding a value of float32 range (not infinite, not NaN).
+VARNEX_ALWAYS_INLINE Mask2 finiteLanes(Double2 value) {
+    return magnitudeOf(value) <= Largest;
+}
+
+VARNEX_ALWAYS_INLINE bool bothFinite(Double2 value) {
+    const Mask2 lanes = finiteLanes(value);
+#if defined(__SSE2__)
+    return _mm_movemask_pd(reinterpret_cast<__m128d>(lanes)) == 3;
+#else
+    return lanes[0] != 0 && lanes[1] != 0;
+#endif
+}
+
+// A sample the host hands us that is not finite is taken as silence, in the
+// processed and in the dry path alike. The same goes for what processAdding
+// finds in the output buffers.
+VARNEX_ALWAYS_INLINE Double2 finiteOrSilence(Double2 value) {
+    return finiteLanes(value) ? value : Zero;
+}
+
+// What a result becomes when it does not fit a float32: 0 for NaN, the
+// largest float of its sign on overflow.
+[[gnu::cold]] float repairOutput(double value) {
+    if (std::isnan(value)) {
+        return 0.0f;
+    }
+    if (value > MaxFloat) {
+        return MaxFloat;
+    }
+    return value < -MaxFloat ? -MaxFloat : static_cast<float>(value);
+}
+
+// The left and right filters of a pair as one two-lane section: the direct
+// form II of BiquadFilter, state and output rounded to float32.
+struct StereoSection {
+    StereoSection(const BiquadFilter& left, const BiquadFilter& right)
+        : a0{left.coefficientA0(), right.coefficientA0()}, a1{left.coefficientA1(),
+                                                              right.coefficientA1()},
+          a2{left.coefficientA2(), right.coefficientA2()}, b1{left.coefficientB1(),
+                                                              right.coefficientB1()},
+          b2{left.coefficientB2(), right.coefficientB2()}, state1{left.firstState(),
+                                                                  right.firstState()},
+          state2{left.secondState(), right.secondState()}, active{left.currentCutoff() > 0.0f ? -1
+                                                                                              : 0,
+                                                                  right.currentCutoff() > 0.0f ? -1
+                                                                                               : 0},
+          highPass{left.highPassMode() != 0 ? -1 : 0, right.highPassMode() != 0 ? -1 : 0} {
+        // A state that is not finite (however it came about) starts over.
+        const Mask2 finite = finiteLanes(state1) & finiteLanes(state2);
+        state1 = finite ? state1 : Zero;
+        state2 = finite ? state2 : Zero;
+    }
+
+    bool allActive() const { return active[0] != 0 && active[1] != 0; }
+
+    void storeState(BiquadFilter& left, BiquadFilter& right) const {
+        left.setState(static_cast<float>(state1[0]), static_cast<float>(state2[0]));
+        right.setState(static_cast<float>(state1[1]), static_cast<float>(state2[1]));
+    }
+
+    VARNEX_ALWAYS_INLINE void setCoefficients(const BiquadCoefficients& c, float cutoff) {
+        a0 = broadcast(c.a0);
+        a1 = broadcast(c.a1);
+        a2 = broadcast(c.a2);
+        b1 = broadcast(c.b1);
+        b2 = broadcast(c.b2);
+        const std::int64_t on = cutoff > 0.0f ? -1 : 0;
+        active = Mask2{on, on};
+    }
+
+    // One sample per lane. With Bypassable, lanes whose cutoff is not above
+    // 0 are bypassed: low-pass gives silence, high-pass passes the input,
+    // and their state is left alone.
+    template <bool Bypassable> VARNEX_ALWAYS_INLINE Double2 run(Double2 x) {
+        const Double2 w = x - b1 * state1 - b2 * state2;
+        const Double2 y = a0 * w + a1 * state1 + a2 * state2;
+        Double2 next1 = roundToFloat(w);
+        Double2 next2 = state1;
+        Double2 output = roundToFloat(y);
+        if constexpr (Bypassable) {
+            output = active ? output : (highPass ? roundToFloat(x) : Zero);
+            next1 = active ? next1 : state1;
+            next2 = active ? next2 : state2;
+        }
+        state1 = next1;
+        state2 = next2;
+        return output;
+    }
+
+    // A state that overflowed float32 is cleared rather than kept, so a
+    // single huge input cannot leave the section non-finite.
+    VARNEX_ALWAYS_INLINE void clearNonFiniteState() {
+        const Mask2 finite = finiteLanes(state1);
+        state1 = finite ? state1 : Zero;
+        state2 = finite ? state2 : Zero;
+    }
+
+    Double2 a0, a1, a2, b1, b2;
+    Double2 state1, state2;
+    Mask2 active;
+    Mask2 highPass;
+};
+
+struct BlockSettings {
+    Double2 preGain;
+    Double2 postGain;
+    Double2 dry;
+    Double2 wet;
+    const TransferTable::Entries* table;
+};
+
+// shape(x) for x in [0, 1] in each lane: u = x * 1023, k = u truncated,
+// table[k] + (u - k) * slope[k].
+VARNEX_ALWAYS_INLINE Double2 shapeMagnitudes(const TransferTable::Entries& entries, Double2 x) {
+    const Double2 u = x * broadcast(1023.0);
+    const Int2 k = __builtin_convertvector(u, Int2);
+    const Double2 fraction = u - __builtin_convertvector(k, Double2);
+    const auto left = static_cast<std::uint32_t>(k[0]);
+    const auto right = static_cast<std::uint32_t>(k[1]);
+    const Double2 heights = {entries.transferTable[left], entries.transferTable[right]};
+    const Double2 slopes = {entries.slopeTable[left], entries.slopeTable[right]};
+    return heights + fraction * slopes;
+}
+
+// One frame of both channels: pre filter, pre gain, clip, curve, post filter,
+// post gain with the limit on the side the sample came from, dry/wet mix.
+// Selects rather than branches: the sign of audio changes too often for a
+// branch predictor.
+template <bool Bypassable>
+VARNEX_ALWAYS_INLINE Double2 processFrame(Double2 x, StereoSection& pre, StereoSection& post,
+                                          const BlockSettings& settings) {
+    const Double2 s = pre.run<Bypassable>(x) * settings.preGain;
+    // Clip to [-1, 1]; a sample that is not a number becomes -1.
+    const Double2 clipped = greater(lesser(One, s), MinusOne);
+    // The negative branch reads the curve at -s and negates the result. At
+    // -0.0 (positive branch) the curve is read at +0.0 instead, which gives
+    // the same value.
+    const Mask2 negative = clipped < Zero;
+    const Double2 y = flipSign(shapeMagnitudes(*settings.table, magnitudeOf(clipped)), negative);
+    const Double2 w = post.run<Bypassable>(y) * settings.postGain;
+    // One-sided limit: +1 from above for the positive branch, -1 from below
+    // for the negative one (the same limit on the sign-flipped value).
+    const Double2 limited = flipSign(lesser(One, flipSign(w, negative)), negative);
+    return settings.wet * limited + settings.dry * x;
+}
+
+// The audio side of a pair's glide during one ramping block.
+struct PairRamp {
+    float cutoff;
+    float target;
+    float step;
+    float radiansPerHertz;
+    std::int32_t mode;
+    bool moved = false;
+    BiquadCoefficients coefficients{};
+
+    // One step towards the target, as long as more than 1 Hz remains. A step
+    // that would pass the target, make no progress (too small for float32 at
+    // this cutoff) or lead away from it ends the ramp at the target; normal
+    // ramps stop short of it on their own and keep their course.
+    VARNEX_ALWAYS_INLINE bool advance() {
+        if (!(std::fabs(cutoff - target) > 1.0f)) {
+            return false;
+        }
+        float next = cutoff + step;
+        const bool onCourse =
+            target > cutoff ? (next > cutoff && next <= target) : (next < cutoff && next >= target);
+        if (!onCourse) {
+            next = target;
+        }
+        cutoff = next;
+        // Both filters of the pair share cutoff, rate and mode.
+        coefficients = BiquadFilter::computeCoefficients(cutoff, radiansPerHertz, mode);
+        moved = true;
+        return true;
+    }
+};
+
+// The coefficients a pair's ramp gives after each frame of a stretch of the
+// block. The ramp does not depend on the audio, so the steps of a stretch are
+// worked out ahead of its frames: the tangents and divisions of successive
+// steps then overlap instead of waiting for each other and for the filters.
+struct RampSchedule {
+    static constexpr std::int32_t Capacity = 64;
+
+    // Steps `ramp` `count` times; returns whether any step moved it.
+    bool fill(PairRamp& ramp, std::int32_t count) {
+        bool any = false;
+        for (std::int32_t j = 0; j < count; ++j) {
+            moved[j] = ramp.advance();
+            if (moved[j]) {
+                coefficients[j] = ramp.coefficients;
+                cutoffs[j] = ramp.cutoff;
+                any = true;
+            }
+        }
+        return any;
+    }
+
+    BiquadCoefficients coefficients[Capacity];
+    float cutoffs[Capacity];
+    bool moved[Capacity];
+};
+
+inline bool isRamping(float cutoff, float target) {
+    return std::fabs(cutoff - target) > 1.0f;
+}
+
+} // namespace
+
+void ShaperEffect::processAdding(float** inputs, float** outputs, std::int32_t frameCount) {
+    processBlock<true>(inputs, outputs, frameCount);
+}
+
+void ShaperEffect::processOverwriting(float** inputs, float** outputs, std::int32_t frameCount) {
+    processBlock<false>(inputs, outputs, frameCount);
+}
+
+template <bool Adding>
+void ShaperEffect::processBlock(float** inputs, float** outputs, std::int32_t frameCount) {
+    [[maybe_unused]] const FlushDenormals flush;
+    applyControlChanges();
+    if (frameCount <= 0 || inputs == nullptr || outputs == nullptr || inputs[0] == nullptr ||
+        inputs[1] == nullptr || outputs[0] == nullptr || outputs[1] == nullptr) {
+        return;
+    }
+    // The loop is chosen once per block; a plain block never looks at the ramps.
+    const bool ramping =
+        isRamping(preRamp.cutoff, preRamp.target) || isRamping(postRamp.cutoff, postRamp.target);
+    // Filters bypassed for a cutoff not above 0 take the slower general loop.
+    // The effect's own cutoffs never get there (targets are at least 10 Hz
+    // and a ramp never passes its target), so this is only a safeguard.
+    const bool bypassable =
+        !(preFilterLeft.currentCutoff() > 0.0f) || !(preFilterRight.currentCutoff() > 0.0f) ||
+        !(postFilterLeft.currentCutoff() > 0.0f) || !(postFilterRight.currentCutoff() > 0.0f);
+    if (ramping) {
+        if (bypassable) {
+            runFrames<Adding, true, true>(inputs, outputs, frameCount);
+        } else {
+            runFrames<Adding, true, false>(inputs, outputs, frameCount);
+        }
+    } else if (bypassable) {
+        runFrames<Adding, false, true>(inputs, outputs, frameCount);
+    } else {
+        runFrames<Adding, false, false>(inputs, outputs, frameCount);
+    }
+}
+
+template <bool Adding, bool Ramping, bool Bypassable>
+void ShaperEffect::runFrames(float** inputs, float** outputs, std::int32_t frameCount) {
+    const double d = values[ShaperParameter::DryWet].load(Relaxed);
+    const BlockSettings settings{broadcast(preGainFactor.load(Relaxed)),
+                                 broadcast(postGainFactor.load(Relaxed)), broadcast(d),
+                                 broadcast(1.0 - d), &shaperTable.acquireForAudio()};
+    StereoSection pre(preFilterLeft, preFilterRight);
+    StereoSection post(postFilterLeft, postFilterRight);
+    PairRamp preGlide{preRamp.cutoff, preRamp.target, preRamp.step,
+                      preFilterLeft.currentRadiansPerHertz(), preFilterLeft.highPassMode()};
+    PairRamp postGlide{postRamp.cutoff, postRamp.target, postRamp.step,
+                       postFilterLeft.currentRadiansPerHertz(), postFilterLeft.highPassMode()};
+
+    const float* inLeft = inputs[0];
+    const float* inRight = inputs[1];
+    float* outLeft = outputs[0];
+    float* outRight = outputs[1];
+    RampSchedule preSchedule;
+    RampSchedule postSchedule;
+    for (std::int32_t start = 0; start < frameCount; start += RampSchedule::Capacity) {
+        const std::int32_t stretch = std::min(RampSchedule::Capacity, frameCount - start);
+        bool preMoves = false;
+        bool postMoves = false;
+        if constexpr (Ramping) {
+            preMoves = preSchedule.fill(preGlide, stretch);
+            postMoves = postSchedule.fill(postGlide, stretch);
+        }
+        for (std::int32_t j = 0; j < stretch; ++j) {
+            const std::int32_t i = start + j;
+            // Both inputs are read before either output is written, so any
+            // sharing of buffers between the host's pointers is harmless.
+            const Double2 x = finiteOrSilence(Double2{inLeft[i], inRight[i]});
+            Double2 result = processFrame<Bypassable>(x, pre, post, settings);
+            if constexpr (Adding) {
+                result = finiteOrSilence(Double2{outLeft[i], outRight[i]}) + result;
+            }
+            const Float2 stored = __builtin_convertvector(result, Float2);
+            // One test per frame for both new filter states and the output:
+            // the sum of finite float32 values is finite in double.
+            const Double2 probe =
+                pre.state1 + post.state1 + __builtin_convertvector(stored, Double2);
+            if (__builtin_expect(bothFinite(probe), 1)) {
+                outLeft[i] = stored[0];
+                outRight[i] = stored[1];
+            } else {
+                pre.clearNonFiniteState();
+                post.clearNonFiniteState();
+                outLeft[i] = repairOutput(result[0]);
+                outRight[i] = repairOutput(result[1]);
+            }
+            // The ramp step after the frame.
+            if constexpr (Ramping) {
+                if (preMoves && preSchedule.moved[j]) {
+                    pre.setCoefficients(preSchedule.coefficients[j], preSchedule.cutoffs[j]);
+                }
+                if (postMoves && postSchedule.moved[j]) {
+                    post.setCoefficients(postSchedule.coefficients[j], postSchedule.cutoffs[j]);
+                }
+            }
+        }
+    }
+
+    pre.storeState(preFilterLeft, preFilterRight);
+    post.storeState(postFilterLeft, postFilterRight);
+    if constexpr (Ramping) {
+        if (preGlide.moved) {
+            preRamp.cutoff = preGlide.cutoff;
+            preFilterLeft.assignCoefficients(preGlide.coefficients, preGlide.cutoff);
+            preFilterRight.assignCoefficients(preGlide.coefficients, preGlide.cutoff);
+            preCutoff.store(preGlide.cutoff, Relaxed);
+        }
+        if (postGlide.moved) {
+            postRamp.cutoff = postGlide.cutoff;
+            postFilterLeft.assignCoefficients(postGlide.coefficients, postGlide.cutoff);
+            postFilterRight.assignCoefficients(postGlide.coefficients, postGlide.cutoff);
+            postCutoff.store(postGlide.cutoff, Relaxed);
+        }
+    }
+}
