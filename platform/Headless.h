@@ -56,6 +56,9 @@ std::size_t pendingPointerSteps();
 void setClock(std::uint32_t milliseconds);
 void advanceClock(std::uint32_t milliseconds);
 void useRealClock();
+// Waits return at once and leave the clock alone; this counts the
+// milliseconds asked for since the program started.
+std::uint64_t waitedMilliseconds();
 
 // The window's client pixels, row by row from the top, each a ColorWord;
 // empty for a window that does not exist.

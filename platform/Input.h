@@ -24,5 +24,8 @@ bool cursorPosition(IntPoint& position);
 bool isKeyDown(Key key);
 // Milliseconds since some fixed moment, wrapping at 2^32 (GetTickCount).
 std::uint32_t tickCount();
+// Gives the processor away for about `milliseconds` (Sleep), so that code
+// polling the pointer does not keep a core busy.
+void waitMilliseconds(std::uint32_t milliseconds);
 
 } // namespace platform

@@ -32,6 +32,11 @@ Clock& clock() {
     return c;
 }
 
+std::uint64_t& waitedTotal() {
+    static std::uint64_t total = 0;
+    return total;
+}
+
 std::uint32_t bitFor(Key key) {
     switch (key) {
     case Key::LeftButton:
@@ -77,6 +82,10 @@ std::uint32_t tickCount() {
         std::chrono::duration_cast<std::chrono::milliseconds>(elapsed).count());
 }
 
+void waitMilliseconds(std::uint32_t milliseconds) {
+    waitedTotal() += milliseconds;
+}
+
 namespace headless {
 
 void placePointerForPress(std::int32_t screenX, std::int32_t screenY, std::uint32_t buttons) {
@@ -117,6 +126,10 @@ void advanceClock(std::uint32_t milliseconds) {
 
 void useRealClock() {
     clock().manual = false;
+}
+
+std::uint64_t waitedMilliseconds() {
+    return waitedTotal();
 }
 
 } // namespace headless
