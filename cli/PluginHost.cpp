@@ -1,0 +1,129 @@
+#include "cli/PluginHost.h"
+
+#include "cli/CommandError.h"
+#include "host/EffectBase.h"
+
+#include <cstdio>
+#include <filesystem>
+#include <system_error>
+#include <vector>
+
+namespace {
+
+using EntryFunction = EffectRecord*(VARNEX_CALL*)(HostCallback callback);
+
+constexpr const char* EntryName = "main";
+
+std::string hex32(std::int32_t number) {
+    char text[16];
+    std::snprintf(text, sizeof text, "0x%08X", static_cast<unsigned>(number));
+    return text;
+}
+
+// The path as the loader should see it: absolute, so that the library's own
+// folder is where its neighbours are looked for.
+std::string checkedLibraryPath(const std::string& path) {
+    namespace fs = std::filesystem;
+    std::error_code failure;
+    fs::file_status status = fs::status(path, failure);
+    if (!fs::exists(status))
+        throw CommandError("no such file: " + path);
+    if (fs::is_directory(status))
+        throw CommandError("not a plug-in file but a folder: " + path);
+    fs::path absolute = fs::absolute(path, failure);
+    return failure ? path : absolute.string();
+}
+
+} // namespace
+
+PluginHost::PluginHost(const std::string& path, float sampleRate, std::int32_t blockSize)
+    : libraryPath(checkedLibraryPath(path)), announcedSampleRate(sampleRate),
+      announcedBlockSize(blockSize) {
+    if (!library.open(libraryPath))
+        throw CommandError("cannot load " + path + ": " + library.errorText());
+    auto entry = reinterpret_cast<EntryFunction>(library.symbol(EntryName));
+    if (!entry)
+        throw CommandError(path + " exports no function '" + std::string(EntryName) +
+                           "'; it is not a plug-in");
+    effect = entry(hostCallback);
+    if (!effect)
+        throw CommandError("the plug-in " + path + " made no instance ('" + std::string(EntryName) +
+                           "' returned null)");
+    if (effect->magic != EffectMagic) {
+        // Nothing in a record without the magic can be trusted, not even its
+        // dispatcher, so the instance is left alone rather than closed.
+        throw CommandError("the plug-in " + path + " returned a record with the wrong magic " +
+                           hex32(effect->magic) + " (expected " + hex32(EffectMagic) + ")");
+    }
+    if (!effect->dispatch)
+        throw CommandError("the plug-in " + path + " returned a record without a dispatcher");
+    dispatch(OpOpen);
+    dispatch(OpSetSampleRate, 0, 0, nullptr, announcedSampleRate);
+    dispatch(OpSetBlockSize, 0, announcedBlockSize);
+}
+
+PluginHost::~PluginHost() {
+    if (effect)
+        effect->dispatch(effect, OpClose, 0, 0, nullptr, 0.0f);
+}
+
+IntPtr PluginHost::dispatch(std::int32_t opcode, std::int32_t index, IntPtr value, void* ptr,
+                            float opt) {
+    return effect->dispatch(effect, opcode, index, value, ptr, opt);
+}
+
+std::string PluginHost::dispatchText(std::int32_t opcode, std::int32_t index, IntPtr value) {
+    std::vector<char> buffer(TextBufferSize, '\0');
+    dispatch(opcode, index, value, buffer.data());
+    buffer.back() = '\0';
+    return std::string(buffer.data());
+}
+
+float PluginHost::parameterValue(std::int32_t index) {
+    if (!effect->parameterValue)
+        throw CommandError("the plug-in " + libraryPath + " cannot report parameter values");
+    return effect->parameterValue(effect, index);
+}
+
+void PluginHost::setParameterValue(std::int32_t index, float value) {
+    if (!effect->setParameterValue)
+        throw CommandError("the plug-in " + libraryPath + " cannot set parameter values");
+    effect->setParameterValue(effect, index, value);
+}
+
+void PluginHost::processAdding(float** inputs, float** outputs, std::int32_t frameCount) {
+    if (!effect->processAdding)
+        throw CommandError("the plug-in " + libraryPath + " has no adding process entry");
+    effect->processAdding(effect, inputs, outputs, frameCount);
+}
+
+void PluginHost::processOverwriting(float** inputs, float** outputs, std::int32_t frameCount) {
+    if (!effect->processOverwriting)
+        throw CommandError("the plug-in " + libraryPath + " has no overwriting process entry");
+    effect->processOverwriting(effect, inputs, outputs, frameCount);
+}
+
+void PluginHost::resume() {
+    dispatch(OpSuspendResume, 0, 1);
+}
+
+void PluginHost::suspend() {
+    dispatch(OpSuspendResume, 0, 0);
+}
+
+IntPtr VARNEX_CALL PluginHost::hostCallback(EffectRecord*, std::int32_t opcode, std::int32_t,
+                                            IntPtr, void*, float) {
+    return opcode == HostVersion ? HostInterfaceVersion : 0;
+}
+
+std::string defaultPluginPath() {
+#if defined(_WIN32)
+    constexpr const char* PluginFileName = "Varnex.dll";
+#else
+    constexpr const char* PluginFileName = "Varnex.so";
+#endif
+    std::string self = executablePath();
+    if (self.empty())
+        throw CommandError("cannot tell where this program lives; give the plug-in's path");
+    return (std::filesystem::path(self).parent_path() / PluginFileName).string();
+}

@@ -1,0 +1,166 @@
+// varnex render [IN] [-o OUT] [--plugin PATH] [--set NAME=VALUE ...]
+//               [--program N] [--block FRAMES] [--adding]
+
+#include "cli/RenderOptions.h"
+
+#include "cli/AudioFile.h"
+#include "cli/CommandError.h"
+#include "cli/DemoSong.h"
+#include "cli/PluginHost.h"
+
+#include <cstdio>
+#include <filesystem>
+#include <system_error>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// Audio longer than this gets a progress line while it renders.
+constexpr double ProgressAfterSeconds = 30.0;
+
+// A file written under a temporary name and renamed over its real name only
+// when complete, so a failed render never leaves a truncated file behind
+// nor destroys an earlier one.
+class PendingFile {
+  public:
+    explicit PendingFile(std::string path) : finalPath(std::move(path)) {}
+    ~PendingFile() {
+        if (!committed) {
+            std::error_code ignored;
+            fs::remove(temporaryPath(), ignored);
+        }
+    }
+    PendingFile(const PendingFile&) = delete;
+    PendingFile& operator=(const PendingFile&) = delete;
+
+    std::string temporaryPath() const { return finalPath + ".varnex-partial"; }
+    void commit() {
+        std::error_code failure;
+        fs::rename(temporaryPath(), finalPath, failure);
+        if (failure)
+            throw CommandError("cannot write " + finalPath + ": " + failure.message());
+        committed = true;
+    }
+
+  private:
+    std::string finalPath;
+    bool committed = false;
+};
+
+class ProgressLine {
+  public:
+    ProgressLine(std::string label, std::int64_t total, double sampleRate)
+        : label(std::move(label)),
+          shown(total > 0 && static_cast<double>(total) > ProgressAfterSeconds * sampleRate) {}
+    ~ProgressLine() {
+        if (shown && lastPercent >= 0)
+            std::fputc('\n', stderr);
+    }
+    ProgressLine(const ProgressLine&) = delete;
+    ProgressLine& operator=(const ProgressLine&) = delete;
+
+    void update(std::int64_t done, std::int64_t total) {
+        if (!shown || total <= 0)
+            return;
+        int percent = static_cast<int>(std::min<std::int64_t>(100, done * 100 / total));
+        if (percent == lastPercent)
+            return;
+        lastPercent = percent;
+        std::fprintf(stderr, "\rvarnex: rendering %s: %3d%%", label.c_str(), percent);
+        std::fflush(stderr);
+    }
+
+  private:
+    std::string label;
+    bool shown;
+    int lastPercent = -1;
+};
+
+void checkOutputFolder(const std::string& outputPath) {
+    fs::path folder = fs::path(outputPath).parent_path();
+    std::error_code failure;
+    if (!folder.empty() && !fs::is_directory(folder, failure))
+        throw CommandError("cannot write " + outputPath + ": no folder " + folder.string());
+    if (fs::is_directory(outputPath, failure))
+        throw CommandError("cannot write " + outputPath + ": it is a folder");
+}
+
+std::string describe(const RenderOptions& options, const std::string& pluginPath) {
+    return "plug-in " + fs::path(pluginPath).filename().string() + ", block " +
+           std::to_string(options.settings.blockSize) + ", " +
+           (options.settings.adding ? "adding" : "overwriting");
+}
+
+// Renders `source` into a new WAV file at `outputPath`; returns the frames.
+std::int64_t renderToFile(FrameSource& source, const std::string& label,
+                          const std::string& outputPath, const std::string& pluginPath,
+                          const RenderSettings& settings) {
+    checkOutputFolder(outputPath);
+    PendingFile output(outputPath);
+    std::int64_t frames = 0;
+    {
+        WavFileWriter writer(output.temporaryPath(), source.sampleRate(), settings.blockSize);
+        ProgressLine progress(label, source.frameCount(), source.sampleRate());
+        frames = renderThroughPlugin(
+            pluginPath, source, writer, settings,
+            [&progress](std::int64_t done, std::int64_t total) { progress.update(done, total); });
+        writer.finish();
+    }
+    output.commit();
+    return frames;
+}
+
+void reportWritten(const std::string& path, std::int64_t frames, double sampleRate,
+                   const std::string& how) {
+    std::printf("wrote %s: %.2f s at %.0f Hz, stereo 32-bit float (%s)\n", path.c_str(),
+                static_cast<double>(frames) / sampleRate, sampleRate, how.c_str());
+}
+
+int renderFile(const RenderOptions& options, const std::string& pluginPath) {
+    std::string outputPath =
+        options.outputPath.empty() ? defaultOutputPath(options.inputPath) : options.outputPath;
+    if (sameFile(options.inputPath, outputPath))
+        throw UsageError("render: the output " + outputPath +
+                         " is the input file; choose another with -o");
+    AudioFileReader reader(options.inputPath, options.settings.blockSize);
+    std::int64_t frames =
+        renderToFile(reader, options.inputPath, outputPath, pluginPath, options.settings);
+    reportWritten(outputPath, frames, reader.sampleRate(), describe(options, pluginPath));
+    return ExitSuccess;
+}
+
+int renderDemo(const RenderOptions& options, const std::string& pluginPath) {
+    fs::path folder =
+        options.outputPath.empty() ? fs::path(".") : fs::path(options.outputPath).parent_path();
+    std::string inputPath = (folder / DemoInputFileName).lexically_normal().string();
+    std::string outputPath = options.outputPath.empty()
+                                 ? (folder / DemoOutputFileName).lexically_normal().string()
+                                 : options.outputPath;
+    if (sameFile(inputPath, outputPath))
+        throw UsageError("render: the output " + outputPath +
+                         " would overwrite the demo input; choose another name with -o");
+
+    StereoBuffer song = synthesizeDemoSong();
+    BufferSource source(song);
+    // The output first: if the plug-in fails, neither file is written.
+    std::int64_t frames =
+        renderToFile(source, "the demo", outputPath, pluginPath, options.settings);
+    {
+        PendingFile input(inputPath);
+        writeWavFile(input.temporaryPath(), song);
+        input.commit();
+    }
+    std::printf("demo input: %s\n", inputPath.c_str());
+    reportWritten(outputPath, frames, song.sampleRate, describe(options, pluginPath));
+    return ExitSuccess;
+}
+
+} // namespace
+
+int runRenderCommand(const Arguments& arguments) {
+    RenderOptions options = parseRenderArguments(arguments);
+    std::string pluginPath = options.pluginPath.empty() ? defaultPluginPath() : options.pluginPath;
+    return options.inputPath.empty() ? renderDemo(options, pluginPath)
+                                     : renderFile(options, pluginPath);
+}

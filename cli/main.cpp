@@ -1,0 +1,85 @@
+// varnex: the project's command-line host. It loads plug-in binaries the
+// way a host does and offers one subcommand per task.
+
+#include "cli/CommandError.h"
+#include "cli/Commands.h"
+
+#include <array>
+#include <cstdio>
+#include <exception>
+#include <string>
+
+namespace {
+
+constexpr std::array<Command, 3> Commands = {{
+    {"info", "[PLUGIN] [--json]",
+     "identity, parameters and programs of a plug-in (default: the Varnex plug-in beside "
+     "this program)",
+     runInfoCommand},
+    {"render",
+     "[IN] [-o OUT] [--plugin PATH] [--set NAME=VALUE ...] [--program N] [--block FRAMES] "
+     "[--adding]",
+     "render an audio file (IN-varnex.wav beside it) or, without IN, the built-in demo song "
+     "(varnex-demo-input.wav and varnex-demo-output.wav) through a plug-in",
+     runRenderCommand},
+    {"bench", "[PLUGIN ...] [--block N] [--seconds S]",
+     "time plug-ins' audio entries (ns per stereo frame at blocks of 32, 512, 4096) and "
+     "compare each with the first",
+     runBenchCommand},
+}};
+
+void printUsage(std::FILE* stream) {
+    std::fputs("usage: varnex COMMAND [ARGUMENTS]\n\ncommands:\n", stream);
+    for (const Command& command : Commands)
+        std::fprintf(stream, "  varnex %s %s\n      %s\n", command.name, command.synopsis,
+                     command.summary);
+    std::fputs("  varnex help\n      this text\n", stream);
+}
+
+bool asksForHelp(const Arguments& arguments) {
+    for (const std::string& argument : arguments)
+        if (argument == "--help" || argument == "-h")
+            return true;
+    return false;
+}
+
+void reportError(const char* message) {
+    std::fprintf(stderr, "varnex: %s\n", message);
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 2) {
+        reportError("no command given (try 'varnex help')");
+        return ExitUsage;
+    }
+    std::string name = argv[1];
+    if (name == "help" || name == "--help" || name == "-h") {
+        printUsage(stdout);
+        return ExitSuccess;
+    }
+    for (const Command& command : Commands) {
+        if (name != command.name)
+            continue;
+        Arguments arguments(argv + 2, argv + argc);
+        if (asksForHelp(arguments)) {
+            std::printf("usage: varnex %s %s\n    %s\n", command.name, command.synopsis,
+                        command.summary);
+            return ExitSuccess;
+        }
+        try {
+            return command.run(arguments);
+        } catch (const UsageError& error) {
+            reportError((std::string(error.what()) + " (usage: varnex " + command.name + " " +
+                         command.synopsis + ")")
+                            .c_str());
+            return ExitUsage;
+        } catch (const std::exception& error) {
+            reportError(error.what());
+            return ExitFailure;
+        }
+    }
+    reportError(("unknown command '" + name + "' (try 'varnex help')").c_str());
+    return ExitUsage;
+}

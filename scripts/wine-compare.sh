@@ -1,0 +1,100 @@
+#!/usr/bin/env bash
+# Runs the Windows builds of `varnex info` under wine, headless, and checks
+# that each reports what the Linux build reports about its own plug-in,
+# apart from the file's path and the record size that pointer width decides.
+# usage: scripts/wine-compare.sh [ARCH...]   (default: i686 x86_64)
+# Needs the native build and the named Windows builds (scripts/test.sh or
+# scripts/run.sh make them). Prints one PASS: or FAIL: line per check.
+set -uo pipefail
+source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
+
+arches=("$@")
+[[ ${#arches[@]} -gt 0 ]] || arches=("${windows_arches[@]}")
+
+# One prefix per build folder; the first run creates it (10-20 s, ~1.3 GB).
+export WINEPREFIX=$build_root/wine-prefix
+export WINEDEBUG=-all
+export WINEDLLOVERRIDES="mscoree,mshtml="
+unset DISPLAY WAYLAND_DISPLAY
+if [[ ! -f $WINEPREFIX/.headless ]]; then
+    echo "wine: creating the prefix $WINEPREFIX"
+    mkdir -p "$WINEPREFIX"
+    if ! { wineboot -i && wine reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d null /f &&
+        wineserver -w; } >"$build_root/wine-prefix.log" 2>&1; then
+        echo "FAIL: creating the wine prefix (see $build_root/wine-prefix.log)"
+        exit 1
+    fi
+    touch "$WINEPREFIX/.headless"
+fi
+# A persistent server makes every program start in well under a second.
+wineserver -p
+trap 'wineserver -k 2>/dev/null' EXIT
+
+status=0
+check() {
+    local name=$1
+    shift
+    if "$@"; then
+        echo "PASS: $name"
+    else
+        echo "FAIL: $name"
+        status=1
+    fi
+}
+
+# Wine's console ends lines with CR.
+windows_varnex() {
+    local arch=$1
+    shift
+    (cd "$(windows_dir "$arch")/bin" && wine varnex.exe "$@") | tr -d '\r'
+    return "${PIPESTATUS[0]}"
+}
+
+without_platform_facts() {
+    grep -v -E '^(Path|Record):|^  "(path|recordSize|pointerBits)":'
+}
+
+same_report() {
+    local arch=$1
+    shift
+    local linux windows
+    linux=$("$native_dir/bin/varnex" info "$@" | without_platform_facts) || return 1
+    windows=$(windows_varnex "$arch" info "$@" | without_platform_facts) || return 1
+    if [[ -z $linux || $linux != "$windows" ]]; then
+        diff <(echo "$linux") <(echo "$windows") | head -n 20
+        return 1
+    fi
+}
+
+record_line() {
+    local arch=$1 expected=$2 line
+    line=$(windows_varnex "$arch" info | grep '^Record:')
+    [[ $line == "Record:"*"$expected" ]] || {
+        echo "got '$line', expected '$expected'"
+        return 1
+    }
+}
+
+# A missing file is one clear line on stderr and exit status 1.
+clear_error() {
+    local arch=$1 err code
+    err=$( (cd "$(windows_dir "$arch")/bin" && wine varnex.exe info Missing.dll 2>&1 >/dev/null) | tr -d '\r')
+    code=$(cd "$(windows_dir "$arch")/bin" && wine varnex.exe info Missing.dll >/dev/null 2>&1; echo $?)
+    [[ $code -eq 1 && $err == "varnex: no such file: Missing.dll" ]] || {
+        echo "status $code, stderr '$err'"
+        return 1
+    }
+}
+
+for arch in "${arches[@]}"; do
+    case $arch in
+    i686) layout="144 bytes (32-bit layout)" ;;
+    x86_64) layout="192 bytes (64-bit layout)" ;;
+    *) layout="?" ;;
+    esac
+    check "$arch: varnex.exe runs its own plug-in with the $layout record" record_line "$arch" "$layout"
+    check "$arch: text report matches Linux" same_report "$arch"
+    check "$arch: JSON report matches Linux" same_report "$arch" --json
+    check "$arch: a missing plug-in gives one clear error" clear_error "$arch"
+done
+exit $status

@@ -1,0 +1,39 @@
+# Tests of `varnex render` and `varnex bench`: option parsing, audio files,
+# the block renderer, the demo song and the timing core in-process, and the
+# built `varnex` end to end.
+
+# A plug-in whose output the tests can predict (fixtures/RenderProbePlugin.cpp).
+add_library(varnex_render_probe SHARED
+    ${CMAKE_CURRENT_SOURCE_DIR}/fixtures/RenderProbePlugin.cpp
+    ${CMAKE_SOURCE_DIR}/plugin/ExportedMain.cpp
+    ${CMAKE_SOURCE_DIR}/plugin/LoadHook.cpp
+)
+set_target_properties(varnex_render_probe PROPERTIES OUTPUT_NAME RenderProbe PREFIX ""
+    LIBRARY_OUTPUT_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR})
+target_link_libraries(varnex_render_probe PRIVATE varnex_host)
+target_compile_options(varnex_render_probe PRIVATE -fvisibility=hidden)
+target_link_options(varnex_render_probe PRIVATE
+    -Wl,--version-script=${CMAKE_SOURCE_DIR}/plugin/exports.map -Wl,--no-undefined)
+
+set(VARNEX_RENDER_TEST_SOURCES
+    ${CMAKE_CURRENT_SOURCE_DIR}/RenderOptionsTest.cpp
+    ${CMAKE_CURRENT_SOURCE_DIR}/BenchTest.cpp
+    ${CMAKE_CURRENT_SOURCE_DIR}/DemoSongTest.cpp
+    ${CMAKE_CURRENT_SOURCE_DIR}/RenderTestSupport.cpp
+)
+if(VARNEX_HAVE_SNDFILE)
+    list(APPEND VARNEX_RENDER_TEST_SOURCES
+        ${CMAKE_CURRENT_SOURCE_DIR}/AudioFileTest.cpp
+        ${CMAKE_CURRENT_SOURCE_DIR}/PluginRendererTest.cpp
+        ${CMAKE_CURRENT_SOURCE_DIR}/RenderCommandTest.cpp
+    )
+endif()
+
+varnex_add_test(render_tests
+    SOURCES ${VARNEX_RENDER_TEST_SOURCES}
+    LIBRARIES varnex_cli_core varnex_test_support)
+add_dependencies(render_tests varnex varnex_plugin varnex_render_probe)
+target_compile_definitions(render_tests PRIVATE
+    VARNEX_BINARY="$<TARGET_FILE:varnex>"
+    VARNEX_PLUGIN="$<TARGET_FILE:varnex_plugin>"
+    RENDER_PROBE_PLUGIN="$<TARGET_FILE:varnex_render_probe>")

@@ -1,0 +1,24 @@
+#pragma once
+// What the built plug-in's `main` hands to a host. The identity fields are
+// those of the most derived effect class that `main` builds; when that
+// class changes, this is the one place to update.
+
+#include "host/EffectRecord.h"
+
+#include <cstdint>
+
+namespace expected {
+
+constexpr std::int32_t InputCount = 1;
+constexpr std::int32_t OutputCount = 2;
+constexpr std::int32_t Flags = 0;
+constexpr std::int32_t UniqueId = fourCharCode('N', 'o', 'E', 'f');
+constexpr const char* UniqueIdText = "NoEf";
+
+constexpr std::int32_t Magic = 0x56737450;
+constexpr std::int32_t ProgramCount = 16;
+constexpr std::int32_t ParameterCount = 8;
+constexpr std::int32_t Version = 1;
+constexpr std::int32_t InterfaceVersion = 2;
+
+} // namespace expected
