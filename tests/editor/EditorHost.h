@@ -4,6 +4,7 @@
 // gives the editor a headless window, and plays the user with the scripted
 // pointer. It records what the plug-in asks of it.
 
+#include "ResourcePixels.h"
 #include "gui/Geometry.h"
 #include "host/EffectRecord.h"
 #include "platform/Headless.h"
@@ -61,7 +62,3 @@ class EditorHost {
                                        std::int32_t index, IntPtr value, void* ptr, float opt);
     platform::headless::PointerState screenState(Point at, std::uint32_t buttons) const;
 };
-
-// Pixels of a resource picture as the platform loads it.
-std::vector<platform::ColorWord> resourcePixels(std::int32_t id, std::int32_t& width,
-                                                std::int32_t& height);
