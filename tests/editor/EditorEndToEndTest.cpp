@@ -15,6 +15,7 @@
 #include "gui/Selectors.h"
 #include "host/EffectBase.h"
 #include "platform/Diagnostics.h"
+#include "platform/Windowing.h"
 
 #include <gtest/gtest.h>
 
@@ -308,6 +309,20 @@ TEST_F(EditorEndToEnd, SettingShaperWhileClosedKeepsTheDrawnCurve) {
     host->setParameter(0, 0.9f);
     EXPECT_EQ(transferTable(*host), drawn);
     EXPECT_TRUE(host->automations.size() == 1u);
+}
+
+TEST_F(EditorEndToEnd, AHostThatDestroysItsWindowFirstCanStillCloseAndReopen) {
+    host->click(onCurve(133, 40));
+    platform::destroyWindow(host->hostWindow);
+    host->idle();
+    host->closeEditor();
+    EXPECT_EQ(editor->savedPointCount(), 3);
+
+    host->hostWindow = platform::headless::createHostWindow(10, 10, 600, 300);
+    host->openEditor();
+    host->paint();
+    EXPECT_EQ(curvePoints(*host).size(), 3u);
+    EXPECT_TRUE(markerDrawnAt(*host, 133, 40));
 }
 
 TEST_F(EditorEndToEnd, EndingTheInstanceWithTheEditorOpenClosesTheWindow) {
