@@ -58,9 +58,12 @@ struct Drag {
     }
 
     // Shift pressed anew: fine moves count from the value reached so far.
+    // The mode follows every change, releasing shift too, so that pressing
+    // it a second time anchors there and not at the first press.
     bool follow(MouseButtons buttons, float current) {
-        if (buttons != mode && (buttons & MouseShift)) {
-            anchor = current;
+        if (buttons != mode) {
+            if (buttons & MouseShift)
+                anchor = current;
             mode = buttons;
         }
         return buttons == dragButtons || buttons == fineDragButtons;
