@@ -18,11 +18,17 @@ class FlushDenormals {
     // Flush-to-zero (bit 15) and denormals-are-zero (bit 6) of MXCSR.
     static constexpr unsigned int FlushBits = 0x8040u;
 
+    // Writing the control register is slow, so it is left alone when the
+    // caller already flushes.
     FlushDenormals() : saved(_mm_getcsr()) {
-        _mm_setcsr(saved | FlushBits);
+        if ((saved & FlushBits) != FlushBits) {
+            _mm_setcsr(saved | FlushBits);
+        }
     }
     ~FlushDenormals() {
-        _mm_setcsr(saved);
+        if ((saved & FlushBits) != FlushBits) {
+            _mm_setcsr(saved);
+        }
     }
 
   private:

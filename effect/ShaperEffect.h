@@ -132,7 +132,7 @@ class ShaperEffect : public ExtendedEffect {
                           BiquadFilter& right, std::atomic<float>& publishedStep);
     template <bool Adding>
     void processBlock(float** inputs, float** outputs, std::int32_t frameCount);
-    template <bool Adding, bool Ramping, bool Bypassable>
+    template <bool Adding, bool Ramping>
     void runFrames(float** inputs, float** outputs, std::int32_t frameCount);
 
     BiquadFilter preFilterLeft;

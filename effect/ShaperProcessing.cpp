@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <limits>
 
 #if defined(__SSE2__)
@@ -112,57 +113,41 @@ VARNEX_ALWAYS_INLINE Double2 finiteOrSilence(Double2 value) {
 // form II of BiquadFilter, state and output rounded to float32.
 struct StereoSection {
     StereoSection(const BiquadFilter& left, const BiquadFilter& right)
-        : a0{left.coefficientA0(), right.coefficientA0()}, a1{left.coefficientA1(),
-                                                              right.coefficientA1()},
-          a2{left.coefficientA2(), right.coefficientA2()}, b1{left.coefficientB1(),
-                                                              right.coefficientB1()},
-          b2{left.coefficientB2(), right.coefficientB2()}, state1{left.firstState(),
-                                                                  right.firstState()},
-          state2{left.secondState(), right.secondState()}, active{left.currentCutoff() > 0.0f ? -1
-                                                                                              : 0,
-                                                                  right.currentCutoff() > 0.0f ? -1
-                                                                                               : 0},
-          highPass{left.highPassMode() != 0 ? -1 : 0, right.highPassMode() != 0 ? -1 : 0} {
+        : a0{left.coefficientA0(), right.coefficientA0()},
+          a1{left.coefficientA1(), right.coefficientA1()}, a2{left.coefficientA2(),
+                                                              right.coefficientA2()},
+          b1{left.coefficientB1(), right.coefficientB1()}, b2{left.coefficientB2(),
+                                                              right.coefficientB2()},
+          state1{left.firstState(), right.firstState()}, state2{left.secondState(),
+                                                                right.secondState()} {
         // A state that is not finite (however it came about) starts over.
         const Mask2 finite = finiteLanes(state1) & finiteLanes(state2);
         state1 = finite ? state1 : Zero;
         state2 = finite ? state2 : Zero;
     }
 
-    bool allActive() const { return active[0] != 0 && active[1] != 0; }
-
     void storeState(BiquadFilter& left, BiquadFilter& right) const {
         left.setState(static_cast<float>(state1[0]), static_cast<float>(state2[0]));
         right.setState(static_cast<float>(state1[1]), static_cast<float>(state2[1]));
     }
 
-    VARNEX_ALWAYS_INLINE void setCoefficients(const BiquadCoefficients& c, float cutoff) {
+    VARNEX_ALWAYS_INLINE void setCoefficients(const BiquadCoefficients& c) {
         a0 = broadcast(c.a0);
         a1 = broadcast(c.a1);
         a2 = broadcast(c.a2);
         b1 = broadcast(c.b1);
         b2 = broadcast(c.b2);
-        const std::int64_t on = cutoff > 0.0f ? -1 : 0;
-        active = Mask2{on, on};
     }
 
-    // One sample per lane. With Bypassable, lanes whose cutoff is not above
-    // 0 are bypassed: low-pass gives silence, high-pass passes the input,
-    // and their state is left alone.
-    template <bool Bypassable> VARNEX_ALWAYS_INLINE Double2 run(Double2 x) {
+    // One sample per lane. (A BiquadFilter whose cutoff is not above 0 would
+    // bypass; the effect's cutoffs never get there: every target is at least
+    // 10 Hz and a ramp never passes its target.)
+    VARNEX_ALWAYS_INLINE Double2 run(Double2 x) {
         const Double2 w = x - b1 * state1 - b2 * state2;
         const Double2 y = a0 * w + a1 * state1 + a2 * state2;
-        Double2 next1 = roundToFloat(w);
-        Double2 next2 = state1;
-        Double2 output = roundToFloat(y);
-        if constexpr (Bypassable) {
-            output = active ? output : (highPass ? roundToFloat(x) : Zero);
-            next1 = active ? next1 : state1;
-            next2 = active ? next2 : state2;
-        }
-        state1 = next1;
-        state2 = next2;
-        return output;
+        state2 = state1;
+        state1 = roundToFloat(w);
+        return roundToFloat(y);
     }
 
     // A state that overflowed float32 is cleared rather than kept, so a
@@ -175,8 +160,6 @@ struct StereoSection {
 
     Double2 a0, a1, a2, b1, b2;
     Double2 state1, state2;
-    Mask2 active;
-    Mask2 highPass;
 };
 
 struct BlockSettings {
@@ -195,8 +178,12 @@ VARNEX_ALWAYS_INLINE Double2 shapeMagnitudes(const TransferTable::Entries& entri
     const Double2 fraction = u - __builtin_convertvector(k, Double2);
     const auto left = static_cast<std::uint32_t>(k[0]);
     const auto right = static_cast<std::uint32_t>(k[1]);
-    const Double2 heights = {entries.transferTable[left], entries.transferTable[right]};
-    const Double2 slopes = {entries.slopeTable[left], entries.slopeTable[right]};
+    Double2 leftEntry;
+    Double2 rightEntry;
+    std::memcpy(&leftEntry, entries.widened[left].data(), sizeof leftEntry);
+    std::memcpy(&rightEntry, entries.widened[right].data(), sizeof rightEntry);
+    const Double2 heights = __builtin_shufflevector(leftEntry, rightEntry, 0, 2);
+    const Double2 slopes = __builtin_shufflevector(leftEntry, rightEntry, 1, 3);
     return heights + fraction * slopes;
 }
 
@@ -204,10 +191,9 @@ VARNEX_ALWAYS_INLINE Double2 shapeMagnitudes(const TransferTable::Entries& entri
 // post gain with the limit on the side the sample came from, dry/wet mix.
 // Selects rather than branches: the sign of audio changes too often for a
 // branch predictor.
-template <bool Bypassable>
 VARNEX_ALWAYS_INLINE Double2 processFrame(Double2 x, StereoSection& pre, StereoSection& post,
                                           const BlockSettings& settings) {
-    const Double2 s = pre.run<Bypassable>(x) * settings.preGain;
+    const Double2 s = pre.run(x) * settings.preGain;
     // Clip to [-1, 1]; a sample that is not a number becomes -1.
     const Double2 clipped = greater(lesser(One, s), MinusOne);
     // The negative branch reads the curve at -s and negates the result. At
@@ -215,7 +201,7 @@ VARNEX_ALWAYS_INLINE Double2 processFrame(Double2 x, StereoSection& pre, StereoS
     // the same value.
     const Mask2 negative = clipped < Zero;
     const Double2 y = flipSign(shapeMagnitudes(*settings.table, magnitudeOf(clipped)), negative);
-    const Double2 w = post.run<Bypassable>(y) * settings.postGain;
+    const Double2 w = post.run(y) * settings.postGain;
     // One-sided limit: +1 from above for the positive branch, -1 from below
     // for the negative one (the same limit on the sign-flipped value).
     const Double2 limited = flipSign(lesser(One, flipSign(w, negative)), negative);
@@ -268,7 +254,6 @@ struct RampSchedule {
             moved[j] = ramp.advance();
             if (moved[j]) {
                 coefficients[j] = ramp.coefficients;
-                cutoffs[j] = ramp.cutoff;
                 any = true;
             }
         }
@@ -276,7 +261,6 @@ struct RampSchedule {
     }
 
     BiquadCoefficients coefficients[Capacity];
-    float cutoffs[Capacity];
     bool moved[Capacity];
 };
 
@@ -305,26 +289,14 @@ void ShaperEffect::processBlock(float** inputs, float** outputs, std::int32_t fr
     // The loop is chosen once per block; a plain block never looks at the ramps.
     const bool ramping =
         isRamping(preRamp.cutoff, preRamp.target) || isRamping(postRamp.cutoff, postRamp.target);
-    // Filters bypassed for a cutoff not above 0 take the slower general loop.
-    // The effect's own cutoffs never get there (targets are at least 10 Hz
-    // and a ramp never passes its target), so this is only a safeguard.
-    const bool bypassable =
-        !(preFilterLeft.currentCutoff() > 0.0f) || !(preFilterRight.currentCutoff() > 0.0f) ||
-        !(postFilterLeft.currentCutoff() > 0.0f) || !(postFilterRight.currentCutoff() > 0.0f);
     if (ramping) {
-        if (bypassable) {
-            runFrames<Adding, true, true>(inputs, outputs, frameCount);
-        } else {
-            runFrames<Adding, true, false>(inputs, outputs, frameCount);
-        }
-    } else if (bypassable) {
-        runFrames<Adding, false, true>(inputs, outputs, frameCount);
+        runFrames<Adding, true>(inputs, outputs, frameCount);
     } else {
-        runFrames<Adding, false, false>(inputs, outputs, frameCount);
+        runFrames<Adding, false>(inputs, outputs, frameCount);
     }
 }
 
-template <bool Adding, bool Ramping, bool Bypassable>
+template <bool Adding, bool Ramping>
 void ShaperEffect::runFrames(float** inputs, float** outputs, std::int32_t frameCount) {
     const double d = values[ShaperParameter::DryWet].load(Relaxed);
     const BlockSettings settings{broadcast(preGainFactor.load(Relaxed)),
@@ -356,13 +328,14 @@ void ShaperEffect::runFrames(float** inputs, float** outputs, std::int32_t frame
             // Both inputs are read before either output is written, so any
             // sharing of buffers between the host's pointers is harmless.
             const Double2 x = finiteOrSilence(Double2{inLeft[i], inRight[i]});
-            Double2 result = processFrame<Bypassable>(x, pre, post, settings);
+            Double2 result = processFrame(x, pre, post, settings);
             if constexpr (Adding) {
                 result = finiteOrSilence(Double2{outLeft[i], outRight[i]}) + result;
             }
             const Float2 stored = __builtin_convertvector(result, Float2);
-            // One test per frame for both new filter states and the output:
-            // the sum of finite float32 values is finite in double.
+            // One test per frame for both new filter states and the stored
+            // output, all float32 values: their sum in double is finite
+            // exactly when all three are (an infinity cannot cancel).
             const Double2 probe =
                 pre.state1 + post.state1 + __builtin_convertvector(stored, Double2);
             if (__builtin_expect(bothFinite(probe), 1)) {
@@ -377,10 +350,10 @@ void ShaperEffect::runFrames(float** inputs, float** outputs, std::int32_t frame
             // The ramp step after the frame.
             if constexpr (Ramping) {
                 if (preMoves && preSchedule.moved[j]) {
-                    pre.setCoefficients(preSchedule.coefficients[j], preSchedule.cutoffs[j]);
+                    pre.setCoefficients(preSchedule.coefficients[j]);
                 }
                 if (postMoves && postSchedule.moved[j]) {
-                    post.setCoefficients(postSchedule.coefficients[j], postSchedule.cutoffs[j]);
+                    post.setCoefficients(postSchedule.coefficients[j]);
                 }
             }
         }

@@ -76,4 +76,7 @@ void TransferTable::finish(Entries& entries) {
     }
     // Read only with weight 0 (at the input 1.0).
     entries.slopeTable[Size - 1] = 0.0f;
+    for (std::size_t k = 0; k < Size; ++k) {
+        entries.widened[k] = {entries.transferTable[k], entries.slopeTable[k]};
+    }
 }

@@ -30,6 +30,9 @@ class TransferTable {
     struct Entries {
         std::array<float, Size> transferTable;
         std::array<float, Size> slopeTable;
+        // The same two values per entry, widened to double (exactly) and side
+        // by side, so the audio loop reads an entry with one load.
+        std::array<std::array<double, 2>, Size> widened;
     };
 
     TransferTable();
