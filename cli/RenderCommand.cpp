@@ -12,9 +12,12 @@
 #include "cli/LinkedPlugin.h"
 #include "cli/PluginHost.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
+#include <string>
 #include <system_error>
+#include <utility>
 
 namespace fs = std::filesystem;
 

@@ -1,5 +1,6 @@
 // Rendering through a loaded plug-in, block by block.
 
+#include "AllocationCounter.h"
 #include "RenderTestSupport.h"
 
 #include "cli/CommandError.h"
@@ -82,6 +83,26 @@ TEST(PluginRendering, ParametersOverrideTheProgram) {
     expected = probeOutput(input, 1.0f);
     EXPECT_EQ(overridden.left, expected.left);
     EXPECT_EQ(overridden.right, expected.right);
+}
+
+TEST(PluginRendering, TheBlockLoopAllocatesNothing) {
+    if (!allocationsCounted())
+        GTEST_SKIP() << "sanitizer builds do not count allocations";
+    StereoBuffer input = testTones(10000);
+    StereoBuffer output;
+    BufferSource source(input);
+    BufferSink sink(output);
+    sink.reserve(input.frameCount());
+    PluginHost host(RENDER_PROBE_PLUGIN, 44100.0f, 64);
+    PluginRenderer renderer(host, 64, true);
+    std::int64_t blocks = 0;
+    RenderProgress countBlocks = [&blocks](std::int64_t, std::int64_t) { ++blocks; };
+
+    long before = allocationsSoFar();
+    renderer.render(source, sink, countBlocks);
+    EXPECT_EQ(allocationsSoFar() - before, 0);
+    EXPECT_EQ(blocks, (10000 + 63) / 64);
+    EXPECT_EQ(output.left, probeOutput(input).left);
 }
 
 TEST(PluginRendering, BadSettingsStopBeforeAnyAudio) {

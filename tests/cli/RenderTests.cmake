@@ -25,6 +25,7 @@ if(VARNEX_HAVE_SNDFILE)
     list(APPEND VARNEX_RENDER_TEST_SOURCES
         ${CMAKE_CURRENT_SOURCE_DIR}/AudioFileTest.cpp
         ${CMAKE_CURRENT_SOURCE_DIR}/PluginRendererTest.cpp
+        ${CMAKE_CURRENT_SOURCE_DIR}/AllocationCounter.cpp
         ${CMAKE_CURRENT_SOURCE_DIR}/RenderCommandTest.cpp
     )
 endif()
@@ -53,4 +54,5 @@ add_dependencies(render_tests varnex varnex_plugin varnex_render_probe)
 target_compile_definitions(render_tests PRIVATE
     VARNEX_BINARY="$<TARGET_FILE:varnex>"
     VARNEX_PLUGIN="$<TARGET_FILE:varnex_plugin>"
-    RENDER_PROBE_PLUGIN="$<TARGET_FILE:varnex_render_probe>")
+    RENDER_PROBE_PLUGIN="$<TARGET_FILE:varnex_render_probe>"
+    $<$<OR:$<BOOL:${VARNEX_SANITIZE}>,$<BOOL:${VARNEX_TSAN}>>:VARNEX_SANITIZED>)
