@@ -19,3 +19,4 @@ struct Command {
 int runInfoCommand(const Arguments& arguments);
 int runRenderCommand(const Arguments& arguments);
 int runBenchCommand(const Arguments& arguments);
+int runSnapshotCommand(const Arguments& arguments);

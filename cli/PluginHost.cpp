@@ -10,8 +10,6 @@
 
 namespace {
 
-using EntryFunction = EffectRecord*(VARNEX_CALL*)(HostCallback callback);
-
 constexpr const char* EntryName = "main";
 
 std::string hex32(std::int32_t number) {
@@ -37,14 +35,25 @@ std::string checkedLibraryPath(const std::string& path) {
 } // namespace
 
 PluginHost::PluginHost(const std::string& path, float sampleRate, std::int32_t blockSize)
-    : libraryPath(checkedLibraryPath(path)), announcedSampleRate(sampleRate),
-      announcedBlockSize(blockSize) {
+    : PluginHost(PluginSource::file(path), sampleRate, blockSize) {}
+
+PluginHost::PluginHost(const PluginSource& source, float sampleRate, std::int32_t blockSize)
+    : libraryPath(source.entry ? source.label : checkedLibraryPath(source.path)),
+      announcedSampleRate(sampleRate), announcedBlockSize(blockSize) {
+    if (source.entry) {
+        start(source.entry, source.label);
+        return;
+    }
     if (!library.open(libraryPath))
-        throw CommandError("cannot load " + path + ": " + library.errorText());
+        throw CommandError("cannot load " + source.path + ": " + library.errorText());
     auto entry = reinterpret_cast<EntryFunction>(library.symbol(EntryName));
     if (!entry)
-        throw CommandError(path + " exports no function '" + std::string(EntryName) +
+        throw CommandError(source.path + " exports no function '" + std::string(EntryName) +
                            "'; it is not a plug-in");
+    start(entry, source.path);
+}
+
+void PluginHost::start(EntryFunction entry, const std::string& path) {
     effect = entry(hostCallback);
     if (!effect)
         throw CommandError("the plug-in " + path + " made no instance ('" + std::string(EntryName) +
@@ -52,11 +61,15 @@ PluginHost::PluginHost(const std::string& path, float sampleRate, std::int32_t b
     if (effect->magic != EffectMagic) {
         // Nothing in a record without the magic can be trusted, not even its
         // dispatcher, so the instance is left alone rather than closed.
+        const std::int32_t magic = effect->magic;
+        effect = nullptr;
         throw CommandError("the plug-in " + path + " returned a record with the wrong magic " +
-                           hex32(effect->magic) + " (expected " + hex32(EffectMagic) + ")");
+                           hex32(magic) + " (expected " + hex32(EffectMagic) + ")");
     }
-    if (!effect->dispatch)
+    if (!effect->dispatch) {
+        effect = nullptr;
         throw CommandError("the plug-in " + path + " returned a record without a dispatcher");
+    }
     dispatch(OpOpen);
     dispatch(OpSetSampleRate, 0, 0, nullptr, announcedSampleRate);
     dispatch(OpSetBlockSize, 0, announcedBlockSize);

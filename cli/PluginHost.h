@@ -11,6 +11,22 @@
 #include <cstdint>
 #include <string>
 
+using EntryFunction = EffectRecord*(VARNEX_CALL*)(HostCallback callback);
+
+// Where an instance comes from: a plug-in binary on disk, or an entry
+// linked into this program (the Varnex plug-in's, for the commands that
+// open its editor in this process's window system).
+struct PluginSource {
+    std::string path;              // the binary, when `entry` is none
+    EntryFunction entry = nullptr; // called directly when set
+    std::string label;             // how messages name an in-process plug-in
+
+    static PluginSource file(const std::string& path) { return {path, nullptr, path}; }
+    static PluginSource linked(EntryFunction entry, const std::string& label) {
+        return {"", entry, label};
+    }
+};
+
 class PluginHost {
   public:
     // What this host answers when a plug-in asks for the interface version.
@@ -25,6 +41,10 @@ class PluginHost {
     // Loads the library at `path`, makes one instance and opens it with the
     // given sample rate and largest block size (opcodes 0, 10 and 11).
     explicit PluginHost(const std::string& path, float sampleRate = SampleRate,
+                        std::int32_t blockSize = BlockSize);
+    // The same with the instance from `source`: a linked entry is called
+    // directly, and nothing is loaded.
+    explicit PluginHost(const PluginSource& source, float sampleRate = SampleRate,
                         std::int32_t blockSize = BlockSize);
     // Closes the instance (opcode 1), then unloads the library.
     ~PluginHost();
@@ -56,6 +76,8 @@ class PluginHost {
                                            std::int32_t index, IntPtr value, void* ptr, float opt);
 
   private:
+    void start(EntryFunction entry, const std::string& name);
+
     std::string libraryPath;
     DynamicLibrary library;
     EffectRecord* effect = nullptr;

@@ -85,10 +85,17 @@ std::int64_t PluginRenderer::render(FrameSource& source, FrameSink& sink,
 std::int64_t renderThroughPlugin(const std::string& pluginPath, FrameSource& source,
                                  FrameSink& sink, const RenderSettings& settings,
                                  const RenderProgress& progress) {
-    PluginHost host(pluginPath, static_cast<float>(source.sampleRate()), settings.blockSize);
+    return renderThroughPlugin(PluginSource::file(pluginPath), source, sink, settings, progress);
+}
+
+std::int64_t renderThroughPlugin(const PluginSource& plugin, FrameSource& source, FrameSink& sink,
+                                 const RenderSettings& settings, const RenderProgress& progress) {
+    PluginHost host(plugin, static_cast<float>(source.sampleRate()), settings.blockSize);
     if (settings.program)
         selectProgram(host, *settings.program);
     applyParameterSettings(host, settings.parameters);
+    if (settings.prepare)
+        settings.prepare(host);
     PluginRenderer renderer(host, settings.blockSize, settings.adding);
     return renderer.render(source, sink, progress);
 }

@@ -14,6 +14,7 @@
 #include <vector>
 
 class PluginHost;
+struct PluginSource;
 
 constexpr std::int32_t DefaultRenderBlockSize = 1024;
 
@@ -23,6 +24,9 @@ struct RenderSettings {
     bool adding = false;
     std::optional<std::int32_t> program;
     std::vector<ParameterSetting> parameters;
+    // Runs on the loaded instance after the program and the parameters,
+    // before the first block (render --curve draws the curve here).
+    std::function<void(PluginHost&)> prepare;
 };
 
 // Told after every block how many frames are done, and the total (-1 when
@@ -61,4 +65,7 @@ class PluginRenderer {
 // parameters override it), then renders the source into the sink.
 std::int64_t renderThroughPlugin(const std::string& pluginPath, FrameSource& source,
                                  FrameSink& sink, const RenderSettings& settings,
+                                 const RenderProgress& progress = {});
+std::int64_t renderThroughPlugin(const PluginSource& plugin, FrameSource& source, FrameSink& sink,
+                                 const RenderSettings& settings,
                                  const RenderProgress& progress = {});

@@ -1,11 +1,15 @@
 // varnex render [IN] [-o OUT] [--plugin PATH] [--set NAME=VALUE ...]
 //               [--program N] [--block FRAMES] [--adding]
+//               [--curve X,Y;X,Y;... [--curve-normalized]]
 
 #include "cli/RenderOptions.h"
 
 #include "cli/AudioFile.h"
 #include "cli/CommandError.h"
+#include "cli/CurveOption.h"
 #include "cli/DemoSong.h"
+#include "cli/EditorSession.h"
+#include "cli/LinkedPlugin.h"
 #include "cli/PluginHost.h"
 
 #include <algorithm>
@@ -89,15 +93,17 @@ void checkOutputFolder(const std::string& outputPath) {
         throw CommandError("cannot write " + outputPath + ": it is a folder");
 }
 
-std::string describe(const RenderOptions& options, const std::string& pluginPath) {
-    return "plug-in " + fs::path(pluginPath).filename().string() + ", block " +
+std::string describe(const RenderOptions& options, const PluginSource& plugin) {
+    const std::string name =
+        plugin.entry ? plugin.label : fs::path(plugin.path).filename().string();
+    return "plug-in " + name + (options.curveGiven ? " with a drawn curve" : "") + ", block " +
            std::to_string(options.settings.blockSize) + ", " +
            (options.settings.adding ? "adding" : "overwriting");
 }
 
 // Renders `source` into a new WAV file at `outputPath`; returns the frames.
 std::int64_t renderToFile(FrameSource& source, const std::string& label,
-                          const std::string& outputPath, const std::string& pluginPath,
+                          const std::string& outputPath, const PluginSource& plugin,
                           const RenderSettings& settings) {
     checkOutputFolder(outputPath);
     PendingFile output(outputPath);
@@ -106,7 +112,7 @@ std::int64_t renderToFile(FrameSource& source, const std::string& label,
         WavFileWriter writer(output.temporaryPath(), source.sampleRate(), settings.blockSize);
         ProgressLine progress(label, source.frameCount(), source.sampleRate());
         frames = renderThroughPlugin(
-            pluginPath, source, writer, settings,
+            plugin, source, writer, settings,
             [&progress](std::int64_t done, std::int64_t total) { progress.update(done, total); });
         writer.finish();
     }
@@ -120,7 +126,7 @@ void reportWritten(const std::string& path, std::int64_t frames, double sampleRa
                 static_cast<double>(frames) / sampleRate, sampleRate, how.c_str());
 }
 
-int renderFile(const RenderOptions& options, const std::string& pluginPath) {
+int renderFile(const RenderOptions& options, const PluginSource& plugin) {
     std::string outputPath =
         options.outputPath.empty() ? defaultOutputPath(options.inputPath) : options.outputPath;
     if (sameFile(options.inputPath, outputPath))
@@ -128,12 +134,12 @@ int renderFile(const RenderOptions& options, const std::string& pluginPath) {
                          " is the input file; choose another with -o");
     AudioFileReader reader(options.inputPath, options.settings.blockSize);
     std::int64_t frames =
-        renderToFile(reader, options.inputPath, outputPath, pluginPath, options.settings);
-    reportWritten(outputPath, frames, reader.sampleRate(), describe(options, pluginPath));
+        renderToFile(reader, options.inputPath, outputPath, plugin, options.settings);
+    reportWritten(outputPath, frames, reader.sampleRate(), describe(options, plugin));
     return ExitSuccess;
 }
 
-int renderDemo(const RenderOptions& options, const std::string& pluginPath) {
+int renderDemo(const RenderOptions& options, const PluginSource& plugin) {
     fs::path folder =
         options.outputPath.empty() ? fs::path(".") : fs::path(options.outputPath).parent_path();
     std::string inputPath = (folder / DemoInputFileName).lexically_normal().string();
@@ -147,15 +153,14 @@ int renderDemo(const RenderOptions& options, const std::string& pluginPath) {
     StereoBuffer song = synthesizeDemoSong();
     BufferSource source(song);
     // The output first: if the plug-in fails, neither file is written.
-    std::int64_t frames =
-        renderToFile(source, "the demo", outputPath, pluginPath, options.settings);
+    std::int64_t frames = renderToFile(source, "the demo", outputPath, plugin, options.settings);
     {
         PendingFile input(inputPath);
         writeWavFile(input.temporaryPath(), song);
         input.commit();
     }
     std::printf("demo input: %s\n", inputPath.c_str());
-    reportWritten(outputPath, frames, song.sampleRate, describe(options, pluginPath));
+    reportWritten(outputPath, frames, song.sampleRate, describe(options, plugin));
     return ExitSuccess;
 }
 
@@ -163,7 +168,17 @@ int renderDemo(const RenderOptions& options, const std::string& pluginPath) {
 
 int runRenderCommand(const Arguments& arguments) {
     RenderOptions options = parseRenderArguments(arguments);
-    std::string pluginPath = options.pluginPath.empty() ? defaultPluginPath() : options.pluginPath;
-    return options.inputPath.empty() ? renderDemo(options, pluginPath)
-                                     : renderFile(options, pluginPath);
+    PluginSource plugin =
+        PluginSource::file(options.pluginPath.empty() ? defaultPluginPath() : options.pluginPath);
+    if (options.curveGiven) {
+        // The curve is drawn in the editor, which runs in this process.
+        const std::vector<CurvePoint> curve =
+            parseCurvePoints(options.curve, options.curveNormalized);
+        plugin = linkedVarnexPlugin();
+        options.settings.prepare = [curve](PluginHost& host) {
+            EditorSession editor(host);
+            editor.drawCurve(curve);
+        };
+    }
+    return options.inputPath.empty() ? renderDemo(options, plugin) : renderFile(options, plugin);
 }

@@ -48,6 +48,11 @@ RenderOptions parseRenderArguments(const Arguments& arguments) {
             options.settings.blockSize = parseBlockSize(optionValue(arguments, i));
         } else if (argument == "--adding") {
             options.settings.adding = true;
+        } else if (argument == "--curve") {
+            options.curve = optionValue(arguments, i);
+            options.curveGiven = true;
+        } else if (argument == "--curve-normalized") {
+            options.curveNormalized = true;
         } else if (argument.size() > 1 && argument[0] == '-') {
             throw UsageError("render: unknown option '" + argument + "'");
         } else if (options.inputPath.empty()) {
@@ -61,6 +66,11 @@ RenderOptions parseRenderArguments(const Arguments& arguments) {
         throw UsageError("render: the output name after -o is empty");
     if (pluginGiven && options.pluginPath.empty())
         throw UsageError("render: the plug-in path after --plugin is empty");
+    if (options.curveNormalized && !options.curveGiven)
+        throw UsageError("render: --curve-normalized needs --curve");
+    if (options.curveGiven && pluginGiven)
+        throw UsageError("render: --curve draws in the editor of the Varnex plug-in built into "
+                         "varnex and cannot be combined with --plugin");
     return options;
 }
 

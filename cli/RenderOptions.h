@@ -15,6 +15,10 @@ struct RenderOptions {
     std::string outputPath; // empty: the default for the input
     std::string pluginPath; // empty: the Varnex plug-in beside the program
     RenderSettings settings;
+    // --curve: drawn in the editor of the Varnex plug-in built into varnex.
+    std::string curve;
+    bool curveGiven = false;
+    bool curveNormalized = false;
 };
 
 // Reads the command's arguments; a UsageError for anything it cannot use.

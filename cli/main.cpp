@@ -11,21 +11,29 @@
 
 namespace {
 
-constexpr std::array<Command, 3> Commands = {{
+constexpr std::array<Command, 4> Commands = {{
     {"info", "[PLUGIN] [--json]",
      "identity, parameters and programs of a plug-in (default: the Varnex plug-in beside "
      "this program)",
      runInfoCommand},
     {"render",
      "[IN] [-o OUT] [--plugin PATH] [--set NAME=VALUE ...] [--program N] [--block FRAMES] "
-     "[--adding]",
+     "[--adding] [--curve X,Y;X,Y;... [--curve-normalized]]",
      "render an audio file (IN-varnex.wav beside it) or, without IN, the built-in demo song "
-     "(varnex-demo-input.wav and varnex-demo-output.wav) through a plug-in",
+     "(varnex-demo-input.wav and varnex-demo-output.wav) through a plug-in; --curve first "
+     "draws the transfer curve in Varnex's editor",
      runRenderCommand},
     {"bench", "[PLUGIN ...] [--block N] [--seconds S]",
      "time plug-ins' audio entries (ns per stereo frame at blocks of 32, 512, 4096) and "
      "compare each with the first",
      runBenchCommand},
+    {"snapshot",
+     "[-o editor.png] [--set NAME=VALUE ...] [--program N] [--curve X,Y;X,Y;... "
+     "[--curve-normalized]]",
+     "open Varnex's editor in a window of this program, draw the curve as a user would "
+     "(points in the curve's pixels, 11 to 255 with y downwards, or 0..1 with "
+     "--curve-normalized) and save what it shows as a PNG",
+     runSnapshotCommand},
 }};
 
 void printUsage(std::FILE* stream) {

@@ -1,10 +1,11 @@
-// Decides which effect class the plug-in binary hands to the host.
+// Decides which effect class the plug-in binary hands to the host: the
+// waveshaper with its editor.
 
-#include "effect/ShaperEffect.h"
+#include "editor/ShaperEffectEdit.h"
 #include "host/Entry.h"
 
 #include <new>
 
 EffectBase* createEffectInstance(HostCallback callback) {
-    return new (std::nothrow) ShaperEffect(callback);
+    return new (std::nothrow) ShaperEffectEdit(callback);
 }

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The main job: install what is missing, build the plug-in for Linux and
-# both Windows targets, show what a host sees of the Linux build, and render
-# the built-in demo song through it into out/.
+# both Windows targets, show what a host sees of the Linux build, render the
+# built-in demo song through it with a transfer curve drawn in its editor,
+# and save a picture of that editor, all into out/.
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 
@@ -20,6 +21,11 @@ echo
 "$native_dir/bin/varnex" info
 echo
 mkdir -p "$root/out"
-"$native_dir/bin/varnex" render -o "$root/out/varnex-demo-output.wav"
+# A soft saturation: steep near silence, flattening towards full scale.
+curve="0,0;0.15,0.45;0.4,0.8;0.7,0.95;1,1"
+"$native_dir/bin/varnex" render -o "$root/out/varnex-demo-output.wav" \
+    --curve-normalized --curve "$curve"
+"$native_dir/bin/varnex" snapshot -o "$root/out/editor.png" --curve-normalized --curve "$curve"
 echo "run: compare $root/out/varnex-demo-input.wav (the demo song)"
-echo "     with    $root/out/varnex-demo-output.wav (through Varnex)"
+echo "     with    $root/out/varnex-demo-output.wav (through Varnex, curve as drawn in"
+echo "             $root/out/editor.png)"

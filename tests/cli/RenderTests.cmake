@@ -30,6 +30,23 @@ if(VARNEX_HAVE_SNDFILE)
     )
 endif()
 
+# varnex snapshot and render --curve: the editor opened in-process.
+if(VARNEX_HAVE_SNDFILE AND TARGET varnex_snapshot)
+    varnex_add_test(snapshot_tests
+        SOURCES
+            ${CMAKE_CURRENT_SOURCE_DIR}/CurveOptionTest.cpp
+            ${CMAKE_CURRENT_SOURCE_DIR}/SnapshotCommandTest.cpp
+            ${CMAKE_CURRENT_SOURCE_DIR}/RenderTestSupport.cpp
+            ${CMAKE_SOURCE_DIR}/tests/editor/ResourcePixels.cpp
+        LIBRARIES varnex_cli_core varnex_test_support
+        LABELS cli)
+    target_include_directories(snapshot_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests/editor)
+    add_dependencies(snapshot_tests varnex varnex_plugin)
+    target_compile_definitions(snapshot_tests PRIVATE
+        VARNEX_BINARY="$<TARGET_FILE:varnex>"
+        VARNEX_PLUGIN="$<TARGET_FILE:varnex_plugin>")
+endif()
+
 varnex_add_test(render_tests
     SOURCES ${VARNEX_RENDER_TEST_SOURCES}
     LIBRARIES varnex_cli_core varnex_test_support)

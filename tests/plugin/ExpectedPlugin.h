@@ -9,11 +9,12 @@
 
 namespace expected {
 
+// The waveshaper with its editor.
 constexpr std::int32_t InputCount = 2;
 constexpr std::int32_t OutputCount = 2;
-constexpr std::int32_t Flags = 0x18;
-constexpr std::int32_t UniqueId = fourCharCode('V', 'a', 'r', 'n');
-constexpr const char* UniqueIdText = "Varn";
+constexpr std::int32_t Flags = HasEditor | CanMono | CanOverwrite; // 0x19
+constexpr std::int32_t UniqueId = fourCharCode('V', 'a', 'r', 'E');
+constexpr const char* UniqueIdText = "VarE";
 
 constexpr std::int32_t Magic = 0x56737450;
 constexpr std::int32_t ProgramCount = 16;

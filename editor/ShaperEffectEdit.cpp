@@ -1,0 +1,33 @@
+#include "editor/ShaperEffectEdit.h"
+
+#include "editor/ShaperEditor.h"
+#include "host/Entry.h"
+
+#include <new>
+
+ShaperEffectEdit::ShaperEffectEdit(HostCallback callback) : ShaperEffect(callback) {
+    assignUniqueId(UniqueId);
+    // The editor's base attaches it to this effect (and sets HasEditor).
+    if (!new (std::nothrow) ShaperEditor(this))
+        outOfMemory.store(true, std::memory_order_relaxed);
+}
+
+ShaperEffectEdit::~ShaperEffectEdit() {
+    // A host may end the instance while the editor is still open: close it
+    // while the effect is whole, so that the window and its controls go
+    // and the effect lets go of the curve before its parts are destroyed.
+    if (ShaperEditor* open = shaperEditor())
+        open->closeWindow();
+    attachCurve(nullptr);
+}
+
+void ShaperEffectEdit::setParameterValue(std::int32_t index, float value) {
+    ShaperEffect::setParameterValue(index, value);
+    if (ShaperEditor* attached = shaperEditor())
+        attached->parameterChanged(index, value);
+}
+
+ShaperEditor* ShaperEffectEdit::shaperEditor() const {
+    // The only editor this effect ever attaches is its ShaperEditor.
+    return static_cast<ShaperEditor*>(static_cast<GuiEditor*>(attachedEditor()));
+}

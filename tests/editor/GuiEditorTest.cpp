@@ -1,0 +1,144 @@
+// The editor glue on its own: the paced idle, the deferred update, the
+// rectangle answered before opening, and the effect-with-editor's wiring.
+
+#include "editor/GuiEditor.h"
+#include "editor/ShaperEditor.h"
+#include "editor/ShaperEffectEdit.h"
+#include "host/EffectBase.h"
+#include "host/ExtendedEffect.h"
+#include "platform/Headless.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+int hostIdleCalls = 0;
+
+IntPtr VARNEX_CALL countingHost(EffectRecord*, std::int32_t opcode, std::int32_t, IntPtr, void*,
+                                float) {
+    if (opcode == HostIdle)
+        ++hostIdleCalls;
+    return opcode == HostVersion ? 2400 : 0;
+}
+
+class QuietEffect final : public ExtendedEffect {
+  public:
+    QuietEffect() : ExtendedEffect(&countingHost, 1, 1) {}
+    void processAdding(float**, float**, std::int32_t) override {}
+};
+
+class CountingEditor final : public GuiEditor {
+  public:
+    using GuiEditor::GuiEditor;
+    void onIdle() override {
+        ++idles;
+        GuiEditor::onIdle();
+    }
+    void performUpdate() override { ++updates; }
+    int idles = 0;
+    int updates = 0;
+};
+
+class PacedIdle : public ::testing::Test {
+  protected:
+    void TearDown() override { platform::headless::useRealClock(); }
+
+    // An editor whose last paced idle was at `start` milliseconds.
+    CountingEditor& editorAt(std::uint32_t start) {
+        platform::headless::setClock(start);
+        hostIdleCalls = 0;
+        return *new CountingEditor(&effect); // the effect owns it
+    }
+
+    QuietEffect effect;
+};
+
+TEST_F(PacedIdle, RunsAtMostOncePer50Milliseconds) {
+    CountingEditor& editor = editorAt(1000);
+    platform::headless::advanceClock(49);
+    editor.trackingIdle();
+    EXPECT_EQ(editor.idles, 0);
+    EXPECT_EQ(hostIdleCalls, 0);
+    platform::headless::advanceClock(1);
+    editor.trackingIdle();
+    EXPECT_EQ(editor.idles, 1);
+    EXPECT_EQ(hostIdleCalls, 1) << "the host keeps running while a control holds the mouse";
+    editor.trackingIdle();
+    EXPECT_EQ(editor.idles, 1);
+    platform::headless::advanceClock(50);
+    editor.trackingIdle();
+    EXPECT_EQ(editor.idles, 2);
+}
+
+TEST_F(PacedIdle, KeepsItsPaceAcrossTheTickCounterWrap) {
+    CountingEditor& editor = editorAt(0xFFFFFFF0u);
+    // Just before the wrap a plain comparison with last + 50 (which has
+    // wrapped to a small number) would let every call through.
+    platform::headless::advanceClock(5);
+    editor.trackingIdle();
+    EXPECT_EQ(editor.idles, 0);
+    platform::headless::advanceClock(44); // 49 ms, past the wrap
+    editor.trackingIdle();
+    EXPECT_EQ(editor.idles, 0);
+    platform::headless::advanceClock(1);
+    editor.trackingIdle();
+    EXPECT_EQ(editor.idles, 1);
+}
+
+TEST(GuiEditor, OnIdleRunsTheUpdateScheduledByOpeningOnce) {
+    QuietEffect effect;
+    auto* editor = new CountingEditor(&effect);
+    EXPECT_EQ(effect.attachedEditor(), editor);
+    EXPECT_EQ(effect.effectRecord()->flags & HasEditor, HasEditor);
+    EXPECT_EQ(editor->openWindow(nullptr), 0);
+    editor->onIdle();
+    EXPECT_EQ(editor->updates, 1);
+    editor->onIdle();
+    EXPECT_EQ(editor->updates, 1);
+    editor->parameterChanged(99, 0.5f);
+    EXPECT_TRUE(editor->isUpdatePending());
+}
+
+IntPtr VARNEX_CALL plainHost(EffectRecord*, std::int32_t opcode, std::int32_t, IntPtr, void*,
+                             float) {
+    return opcode == HostVersion ? 2400 : 0;
+}
+
+TEST(ShaperEffectEdit, AnswersTheEditorRectangleBeforeOpening) {
+    ShaperEffectEdit effect(&plainHost);
+    EffectRecord* record = effect.effectRecord();
+    EXPECT_EQ(record->uniqueId, fourCharCode('V', 'a', 'r', 'E'));
+    EXPECT_EQ(record->flags, HasEditor | CanMono | CanOverwrite);
+
+    EditorRect* rect = nullptr;
+    EXPECT_EQ(record->dispatch(record, OpEditorRect, 0, 0, &rect, 0.0f), 1);
+    ASSERT_NE(rect, nullptr);
+    EXPECT_EQ(rect->top, 0);
+    EXPECT_EQ(rect->left, 0);
+    EXPECT_EQ(rect->bottom, 290);
+    EXPECT_EQ(rect->right, 568);
+}
+
+TEST(ShaperEffectEdit, ParameterChangesBeforeOpeningScheduleNothingInTheEditor) {
+    ShaperEffectEdit effect(&plainHost);
+    ShaperEditor* editor = effect.shaperEditor();
+    editor->onIdle();
+    ASSERT_FALSE(editor->isUpdatePending());
+    editor->parameterChanged(3, 0.2f);
+    editor->parameterChanged(0, 0.0f);
+    EXPECT_FALSE(editor->isUpdatePending());
+    // Idle while closed is harmless.
+    editor->onIdle();
+    editor->redrawAll(nullptr);
+}
+
+TEST(ShaperEffectEdit, ShaperBeforeTheFirstOpeningSamplesTheEditorsInitialLine) {
+    ShaperEffectEdit effect(&plainHost);
+    EXPECT_EQ(effect.transferTable().transferEntry(1023), 1.0f) << "the identity at first";
+    effect.setParameterValue(0, 0.5f);
+    // The editor's curve runs from its first to its last point in 1024 steps.
+    for (int k = 0; k < 1024; k += 31)
+        EXPECT_NEAR(effect.transferTable().transferEntry(k), k / 1024.0f, 0.002f);
+}
+
+} // namespace
