@@ -9,7 +9,7 @@ packages=(
     g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix
     wine wine64 wine32:i386
     ardour zam-plugins
-    libsndfile1-dev libpng-dev libfreetype-dev fonts-liberation2 libx11-dev
+    pkg-config libsndfile1-dev libpng-dev libfreetype-dev fonts-liberation2 libx11-dev
 )
 
 missing=()
