@@ -5,16 +5,23 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <random>
 #include <sstream>
 
 namespace fs = std::filesystem;
 
 ScratchFolder::ScratchFolder() {
+    // Tests run in parallel processes: the name mixes the clock with random
+    // bits, and a name that already exists is never reused.
     static std::atomic<int> counter{0};
-    auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
-    fs::path base = fs::temp_directory_path() /
-                    ("varnex-test-" + std::to_string(stamp) + "-" + std::to_string(counter++));
-    fs::create_directories(base);
+    std::random_device entropy;
+    fs::path base;
+    do {
+        auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
+        base = fs::temp_directory_path() /
+               ("varnex-test-" + std::to_string(stamp) + "-" + std::to_string(entropy()) + "-" +
+                std::to_string(counter++));
+    } while (!fs::create_directory(base));
     folder = base.string();
 }
 
