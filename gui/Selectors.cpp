@@ -40,9 +40,9 @@ float valueForDistance(std::int32_t distance, float cellLength, std::int32_t pos
 
 } // namespace
 
-RowSelector::RowSelector(const Rect& size, ControlListener* listener, std::int32_t tag,
-                         std::int32_t pictureCount, std::int32_t pictureHeight,
-                         std::int32_t positions, Bitmap* picture, const Point& offset)
+StackedSelector::StackedSelector(const Rect& size, ControlListener* listener, std::int32_t tag,
+                                 std::int32_t pictureCount, std::int32_t pictureHeight,
+                                 std::int32_t positions, Bitmap* picture, const Point& offset)
     : Control(size, listener, tag), stackedPictures(picture), pictureOffset(offset),
       count(pictureCount), height(pictureHeight), positionCount(positions) {
     defaultVal = 0.0f;
@@ -50,68 +50,45 @@ RowSelector::RowSelector(const Rect& size, ControlListener* listener, std::int32
         stackedPictures->retain();
 }
 
-RowSelector::~RowSelector() {
+StackedSelector::~StackedSelector() {
     if (stackedPictures)
         stackedPictures->release();
 }
 
-void RowSelector::draw(DrawContext& context) {
+void StackedSelector::draw(DrawContext& context) {
     drawSelected(context, stackedPictures, size, currentValue, positionCount, height);
     lastDrawn = currentValue;
+}
+
+template <typename Distance>
+void StackedSelector::trackAlongAxis(DrawContext& context, Point where, float cellLength,
+                                     bool boundaryBelongsBefore, Distance distanceOf) {
+    if (!isMouseActive)
+        return;
+    const MouseButtons buttons = context.queryMouseButtons();
+    if (buttons == resetButtons) {
+        resetToDefault(context);
+        return;
+    }
+    trackMouse(
+        context, where, buttons,
+        [&](Point mouse, MouseButtons) {
+            return valueForDistance(distanceOf(mouse), cellLength, positionCount,
+                                    boundaryBelongsBefore);
+        },
+        anyButtonDown);
 }
 
 void RowSelector::mouseDown(DrawContext& context, Point where) {
-    if (!isMouseActive)
-        return;
-    const MouseButtons buttons = context.queryMouseButtons();
-    if (buttons == resetButtons) {
-        resetToDefault(context);
-        return;
-    }
     const std::int32_t pictureWidth = stackedPictures ? stackedPictures->width() : 0;
     const float cellWidth = static_cast<float>(pictureWidth) / static_cast<float>(positionCount);
-    trackMouse(
-        context, where, buttons,
-        [&](Point mouse, MouseButtons) {
-            return valueForDistance(mouse.h - size.left, cellWidth, positionCount, true);
-        },
-        anyButtonDown);
-}
-
-ColumnSelector::ColumnSelector(const Rect& size, ControlListener* listener, std::int32_t tag,
-                               std::int32_t pictureCount, std::int32_t pictureHeight,
-                               std::int32_t positions, Bitmap* picture, const Point& offset)
-    : Control(size, listener, tag), stackedPictures(picture), pictureOffset(offset),
-      count(pictureCount), height(pictureHeight), positionCount(positions) {
-    defaultVal = 0.0f;
-    if (stackedPictures)
-        stackedPictures->retain();
-}
-
-ColumnSelector::~ColumnSelector() {
-    if (stackedPictures)
-        stackedPictures->release();
-}
-
-void ColumnSelector::draw(DrawContext& context) {
-    drawSelected(context, stackedPictures, size, currentValue, positionCount, height);
-    lastDrawn = currentValue;
+    trackAlongAxis(context, where, cellWidth, true,
+                   [&](Point mouse) { return mouse.h - size.left; });
 }
 
 void ColumnSelector::mouseDown(DrawContext& context, Point where) {
-    if (!isMouseActive)
-        return;
-    const MouseButtons buttons = context.queryMouseButtons();
-    if (buttons == resetButtons) {
-        resetToDefault(context);
-        return;
-    }
     // The cells divide the height of one picture, not of the whole stack.
     const float cellHeight = static_cast<float>(height) / static_cast<float>(positionCount);
-    trackMouse(
-        context, where, buttons,
-        [&](Point mouse, MouseButtons) {
-            return valueForDistance(mouse.v - size.top, cellHeight, positionCount, false);
-        },
-        anyButtonDown);
+    trackAlongAxis(context, where, cellHeight, false,
+                   [&](Point mouse) { return mouse.v - size.top; });
 }

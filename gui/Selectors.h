@@ -9,18 +9,17 @@
 
 class Bitmap;
 
-class RowSelector : public Control {
+// What both selectors share: the stacked pictures, their drawing, and the
+// reset to default; each works out a press along its own axis.
+class StackedSelector : public Control {
   public:
     // The picture is required and retained. The default value is 0.
-    RowSelector(const Rect& size, ControlListener* listener, std::int32_t tag,
-                std::int32_t pictureCount, std::int32_t pictureHeight, std::int32_t positions,
-                Bitmap* picture, const Point& offset);
-    ~RowSelector() override;
+    StackedSelector(const Rect& size, ControlListener* listener, std::int32_t tag,
+                    std::int32_t pictureCount, std::int32_t pictureHeight, std::int32_t positions,
+                    Bitmap* picture, const Point& offset);
+    ~StackedSelector() override;
 
     void draw(DrawContext& context) override;
-    // Left with alt resets to the default; any other press tracks the
-    // pointer while any button is down.
-    void mouseDown(DrawContext& context, Point where) override;
 
     Bitmap* picture() const { return stackedPictures; }
     Point offset() const { return pictureOffset; }
@@ -28,7 +27,14 @@ class RowSelector : public Control {
     std::int32_t pictureHeight() const { return height; }
     std::int32_t positions() const { return positionCount; }
 
-  private:
+  protected:
+    // Left with alt resets to the default; any other press tracks the
+    // pointer while any button is down, the value coming from how far the
+    // pointer lies along the axis (`distanceOf`) in cells of `cellLength`.
+    template <typename Distance>
+    void trackAlongAxis(DrawContext& context, Point where, float cellLength,
+                        bool boundaryBelongsBefore, Distance distanceOf);
+
     Bitmap* stackedPictures;
     Point pictureOffset;        // kept, not used
     std::int32_t count;         // kept, not used
@@ -36,29 +42,14 @@ class RowSelector : public Control {
     std::int32_t positionCount; // at least 2
 };
 
-class ColumnSelector : public Control {
+class RowSelector : public StackedSelector {
   public:
-    // The picture is required and retained. The default value is 0.
-    ColumnSelector(const Rect& size, ControlListener* listener, std::int32_t tag,
-                   std::int32_t pictureCount, std::int32_t pictureHeight, std::int32_t positions,
-                   Bitmap* picture, const Point& offset);
-    ~ColumnSelector() override;
-
-    void draw(DrawContext& context) override;
-    // Left with alt resets to the default; any other press tracks the
-    // pointer while any button is down.
+    using StackedSelector::StackedSelector;
     void mouseDown(DrawContext& context, Point where) override;
+};
 
-    Bitmap* picture() const { return stackedPictures; }
-    Point offset() const { return pictureOffset; }
-    std::int32_t pictureCount() const { return count; }
-    std::int32_t pictureHeight() const { return height; }
-    std::int32_t positions() const { return positionCount; }
-
-  private:
-    Bitmap* stackedPictures;
-    Point pictureOffset;        // kept, not used
-    std::int32_t count;         // kept, not used
-    std::int32_t height;        // of one picture
-    std::int32_t positionCount; // at least 2
+class ColumnSelector : public StackedSelector {
+  public:
+    using StackedSelector::StackedSelector;
+    void mouseDown(DrawContext& context, Point where) override;
 };
