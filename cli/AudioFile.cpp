@@ -111,6 +111,9 @@ WavFileWriter::WavFileWriter(const std::string& path, double sampleRate, std::in
     handle->file = sf_open(path.c_str(), SFM_WRITE, &info);
     if (!handle->file)
         throw CommandError("cannot write " + path + ": " + sndfileError(nullptr));
+    // Without the peak chunk, which carries the time of writing, the same
+    // audio always gives the same file.
+    sf_command(handle->file, SFC_SET_ADD_PEAK_CHUNK, nullptr, SF_FALSE);
     handle->interleaved.resize(static_cast<std::size_t>(std::max<std::int64_t>(chunkFrames, 1)) *
                                OutputChannels);
 }
