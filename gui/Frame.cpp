@@ -170,6 +170,10 @@ void Frame::paintView(View* view) {
 }
 
 void Frame::pump() {
+    // Window systems whose events wait on a connection of the window's own
+    // deliver them here: paints, presses, the host destroying the window.
+    if (frameWindow)
+        platform::dispatchWindowEvents(frameWindow);
     if (!open || firstPaintPending || !frameWindow)
         return;
     platform::DeviceContext* deviceContext = platform::windowContext(frameWindow);

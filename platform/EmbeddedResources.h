@@ -1,7 +1,7 @@
 #pragma once
 // Bitmap resources compiled into the binary, looked up by number. The
-// resources library defines the table; backends that cannot ask the
-// operating system for module resources read pictures from here.
+// binary's top layer hands its table to the platform layer before the first
+// picture is loaded; loadPixelMapResource reads pictures from it.
 
 #include <cstddef>
 #include <cstdint>
@@ -14,7 +14,12 @@ struct EmbeddedResource {
     std::size_t size;
 };
 
-// The resource with this number, or none.
+// Makes `entries` the table that pictures are loaded from. The table must
+// outlive every later load; installing the same table again is harmless,
+// also from two threads at once.
+void useResourceTable(const EmbeddedResource* entries, std::size_t count);
+
+// The resource with this number in the installed table, or none.
 const EmbeddedResource* findEmbeddedResource(std::int32_t id);
 
 } // namespace platform

@@ -71,6 +71,14 @@ void endPaint(Window* window, DeviceContext* context);
 // Marks the whole client area as waiting to be painted (InvalidateRect).
 bool invalidateWindow(Window* window);
 
+// Hands the window's procedure the events that its window system holds
+// for it: paints, button presses, its destruction. Where the host's own
+// message loop delivers them (Win32) this does nothing; where the window
+// has a connection of its own (X11), the editor's idle drains it here. A
+// call made while the window's procedure is already handling an event
+// returns at once.
+void dispatchWindowEvents(Window* window);
+
 Window* parentWindow(Window* window); // GetParent
 // The window's outer rectangle in screen coordinates (GetWindowRect).
 bool windowRect(Window* window, IntRect& rect);

@@ -1,7 +1,7 @@
 // The table of embedded bitmap resources by number. The bytes are
 // generated from resources/bitmaps at build time.
 
-#include "platform/EmbeddedResources.h"
+#include "resources/ResourceTable.h"
 
 #include <cstddef>
 
@@ -19,23 +19,17 @@ VARNEX_DECLARE_BITMAP(110)
 VARNEX_DECLARE_BITMAP(111)
 VARNEX_DECLARE_BITMAP(112)
 #undef VARNEX_DECLARE_BITMAP
-} // namespace resources
 
-namespace platform {
-
-const EmbeddedResource* findEmbeddedResource(std::int32_t id) {
-    using namespace resources;
-    static const EmbeddedResource table[] = {
+const platform::EmbeddedResource* bitmapTable(std::size_t& count) {
+    static const platform::EmbeddedResource table[] = {
         {101, bitmap101, bitmap101Size}, {102, bitmap102, bitmap102Size},
         {104, bitmap104, bitmap104Size}, {106, bitmap106, bitmap106Size},
         {108, bitmap108, bitmap108Size}, {109, bitmap109, bitmap109Size},
         {110, bitmap110, bitmap110Size}, {111, bitmap111, bitmap111Size},
         {112, bitmap112, bitmap112Size},
     };
-    for (const EmbeddedResource& resource : table)
-        if (resource.id == id)
-            return &resource;
-    return nullptr;
+    count = sizeof table / sizeof table[0];
+    return table;
 }
 
-} // namespace platform
+} // namespace resources

@@ -2,7 +2,9 @@
 
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 build_root=$root/build
-jobs=2
+jobs=$(nproc)
+# The test script turns warnings into errors; the main job builds as a user would.
+warnings_as_errors=()
 
 native_dir=$build_root/native
 windows_dir() { echo "$build_root/windows-$1"; }
@@ -15,7 +17,8 @@ configure_and_build() {
     shift
     mkdir -p "$dir"
     local log=$dir.log
-    if ! { cmake -S "$root" -B "$dir" "$@" && cmake --build "$dir" -j"$jobs"; } >"$log" 2>&1; then
+    if ! { cmake -S "$root" -B "$dir" "${warnings_as_errors[@]}" "$@" &&
+        cmake --build "$dir" -j"$jobs"; } >"$log" 2>&1; then
         echo "build of $(basename "$dir") failed; the end of $log:" >&2
         tail -n 60 "$log" >&2
         return 1

@@ -6,6 +6,7 @@
 # Exits non-zero when anything fails; the last line sums up.
 set -uo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
+warnings_as_errors=(-DCMAKE_COMPILE_WARNING_AS_ERROR=ON)
 
 started=$SECONDS
 passed=0

@@ -210,6 +210,10 @@ bool invalidateWindow(Window* window) {
     return true;
 }
 
+void dispatchWindowEvents(Window*) {
+    // The driver delivers events itself (deliverPaint, deliverButtonPress).
+}
+
 Window* parentWindow(Window* window) {
     return exists(window) ? window->parent : nullptr;
 }

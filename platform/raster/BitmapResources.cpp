@@ -4,10 +4,16 @@
 #include "platform/EmbeddedResources.h"
 #include "platform/raster/Objects.h"
 
+#include <atomic>
 #include <cstddef>
 
 namespace platform {
 namespace {
+
+// The installed table; two words that are each set whole, so that two
+// instances installing the same table on two threads do not race.
+std::atomic<const EmbeddedResource*> tableEntries{nullptr};
+std::atomic<std::size_t> tableCount{0};
 
 std::uint32_t le16(const unsigned char* p) {
     return p[0] | static_cast<std::uint32_t>(p[1]) << 8;
@@ -58,6 +64,21 @@ PixelMap* decodeBmp(const unsigned char* data, std::size_t size) {
 }
 
 } // namespace raster
+
+void useResourceTable(const EmbeddedResource* entries, std::size_t count) {
+    tableCount.store(0, std::memory_order_relaxed);
+    tableEntries.store(entries, std::memory_order_relaxed);
+    tableCount.store(entries ? count : 0, std::memory_order_relaxed);
+}
+
+const EmbeddedResource* findEmbeddedResource(std::int32_t id) {
+    const EmbeddedResource* entries = tableEntries.load(std::memory_order_relaxed);
+    const std::size_t count = tableCount.load(std::memory_order_relaxed);
+    for (std::size_t i = 0; entries && i < count; ++i)
+        if (entries[i].id == id)
+            return &entries[i];
+    return nullptr;
+}
 
 PixelMap* loadPixelMapResource(void*, std::int32_t resourceId) {
     const EmbeddedResource* resource = findEmbeddedResource(resourceId);

@@ -5,13 +5,15 @@
 #include "platform/Diagnostics.h"
 #include "platform/raster/Glyphs.h"
 
+#include <atomic>
 #include <new>
 
 namespace platform {
 namespace {
 
-std::int32_t liveObjects = 0;
-std::int32_t liveContexts = 0;
+// Instances on different threads make and free objects at the same time.
+std::atomic<std::int32_t> liveObjects{0};
+std::atomic<std::int32_t> liveContexts{0};
 
 template <typename T> T* makeStock(T* object) {
     object->stock = true;
@@ -296,10 +298,10 @@ bool deviceToLogical(DeviceContext* context, IntPoint*, std::int32_t count) {
 }
 
 std::int32_t liveDrawingObjects() {
-    return liveObjects;
+    return liveObjects.load(std::memory_order_relaxed);
 }
 std::int32_t liveDeviceContexts() {
-    return liveContexts;
+    return liveContexts.load(std::memory_order_relaxed);
 }
 
 } // namespace platform

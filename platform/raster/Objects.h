@@ -31,6 +31,9 @@ struct PixelMap : DrawingObject {
     // Set when the owner (a window) went away while a context still drew
     // into the map: the last deselection frees it.
     bool orphaned = false;
+    // The box of pixels written since the owner last took it: what a window
+    // backend has to show again. Empty while left >= right.
+    IntRect damage{};
 };
 
 struct Pen : DrawingObject {
@@ -94,6 +97,22 @@ inline void plot(PixelMap* map, std::int32_t x, std::int32_t y, ColorWord color)
     }
     map->pixels[static_cast<std::size_t>(y) * static_cast<std::size_t>(map->width) +
                 static_cast<std::size_t>(x)] = color & 0xFFFFFF;
+    IntRect& d = map->damage;
+    if (d.left >= d.right) {
+        d = {x, y, x + 1, y + 1};
+        return;
+    }
+    d.left = x < d.left ? x : d.left;
+    d.top = y < d.top ? y : d.top;
+    d.right = x >= d.right ? x + 1 : d.right;
+    d.bottom = y >= d.bottom ? y + 1 : d.bottom;
+}
+
+// The pixels written since the last call, and forgets them.
+inline IntRect takeDamage(PixelMap* map) {
+    const IntRect d = map->damage;
+    map->damage = {};
+    return d.left < d.right ? d : IntRect{};
 }
 
 inline ColorWord readPixel(const PixelMap* map, std::int32_t x, std::int32_t y) {
