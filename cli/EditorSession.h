@@ -5,6 +5,7 @@
 // The user's part is played with the pointer: presses, drags and right
 // clicks delivered to the editor's window.
 
+#include "cli/CurveGestures.h"
 #include "editor/CurveModel.h"
 #include "gui/Geometry.h"
 #include "platform/Types.h"
@@ -36,8 +37,7 @@ class EditorSession {
     std::int32_t height() const { return editorHeight; }
 
   private:
-    void gesture(const CurvePoint& from, const CurvePoint& to);
-    Point toWindow(const CurvePoint& p) const;
+    void gesture(const CurveGesture& gesture);
 
     PluginHost& host;
     platform::Window* hostWindow = nullptr;

@@ -1,6 +1,7 @@
 #include "cli/PluginHost.h"
 
 #include "cli/CommandError.h"
+#include "host/EditorBase.h"
 #include "host/EffectBase.h"
 
 #include <cstdio>
@@ -70,6 +71,7 @@ void PluginHost::start(EntryFunction entry, const std::string& path) {
         effect = nullptr;
         throw CommandError("the plug-in " + path + " returned a record without a dispatcher");
     }
+    effect->user = this;
     dispatch(OpOpen);
     dispatch(OpSetSampleRate, 0, 0, nullptr, announcedSampleRate);
     dispatch(OpSetBlockSize, 0, announcedBlockSize);
@@ -116,6 +118,18 @@ void PluginHost::processOverwriting(float** inputs, float** outputs, std::int32_
     effect->processOverwriting(effect, inputs, outputs, frameCount);
 }
 
+PluginHost::EditorSize PluginHost::editorSize() {
+    if ((effect->flags & HasEditor) == 0)
+        throw CommandError("the plug-in " + libraryPath + " has no editor");
+    EditorRect* rect = nullptr;
+    if (dispatch(OpEditorRect, 0, 0, &rect) == 0 || !rect)
+        throw CommandError("the plug-in " + libraryPath + " gives no editor rectangle");
+    EditorSize size{rect->right - rect->left, rect->bottom - rect->top};
+    if (size.width <= 0 || size.height <= 0)
+        throw CommandError("the plug-in " + libraryPath + " gives an empty editor rectangle");
+    return size;
+}
+
 void PluginHost::resume() {
     dispatch(OpSuspendResume, 0, 1);
 }
@@ -124,9 +138,20 @@ void PluginHost::suspend() {
     dispatch(OpSuspendResume, 0, 0);
 }
 
-IntPtr VARNEX_CALL PluginHost::hostCallback(EffectRecord*, std::int32_t opcode, std::int32_t,
-                                            IntPtr, void*, float) {
-    return opcode == HostVersion ? HostInterfaceVersion : 0;
+IntPtr VARNEX_CALL PluginHost::hostCallback(EffectRecord* record, std::int32_t opcode,
+                                            std::int32_t index, IntPtr, void*, float opt) {
+    if (opcode == HostVersion)
+        return HostInterfaceVersion;
+    // Before `main` has returned the record is not yet this host's.
+    auto* host = record ? static_cast<PluginHost*>(record->user) : nullptr;
+    HostListener* listener = host ? host->hostListener.load() : nullptr;
+    if (!listener)
+        return 0;
+    if (opcode == HostAutomate)
+        listener->parameterAutomated(index, opt);
+    else if (opcode == HostIdle)
+        listener->idleRequested();
+    return 0;
 }
 
 std::string defaultPluginPath() {

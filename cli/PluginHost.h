@@ -8,6 +8,7 @@
 #include "host/EffectRecord.h"
 #include "platform/library/DynamicLibrary.h"
 
+#include <atomic>
 #include <cstdint>
 #include <string>
 
@@ -25,6 +26,19 @@ struct PluginSource {
     static PluginSource linked(EntryFunction entry, const std::string& label) {
         return {"", entry, label};
     }
+};
+
+// What a host hears from an instance beyond the answers to its own calls.
+// Called on whatever thread the plug-in calls the host from: for these two,
+// the thread of the editor.
+class HostListener {
+  public:
+    virtual ~HostListener() = default;
+    // Host opcode 0: the user changed a parameter in the editor.
+    virtual void parameterAutomated(std::int32_t index, float value) = 0;
+    // Host opcode 3: a control of the editor tracks the mouse and holds the
+    // thread; the host gets time to run.
+    virtual void idleRequested() {}
 };
 
 class PluginHost {
@@ -67,11 +81,22 @@ class PluginHost {
     void setParameterValue(std::int32_t index, float value);
     void processAdding(float** inputs, float** outputs, std::int32_t frameCount);
     void processOverwriting(float** inputs, float** outputs, std::int32_t frameCount);
+    // The editor's width and height from its rectangle (opcode 13); a
+    // CommandError when the plug-in has no editor or no usable rectangle.
+    struct EditorSize {
+        std::int32_t width = 0;
+        std::int32_t height = 0;
+    };
+    EditorSize editorSize();
     // Opcode 12: processing is about to start (resume) or has stopped (suspend).
     void resume();
     void suspend();
 
-    // The callback this host gives every plug-in it loads.
+    // Where the instance's automation and idle requests go; none ignores them.
+    void setListener(HostListener* listener) { hostListener.store(listener); }
+
+    // The callback this host gives every plug-in it loads. It finds the
+    // PluginHost through the record's `user` word, which is the host's.
     static IntPtr VARNEX_CALL hostCallback(EffectRecord* record, std::int32_t opcode,
                                            std::int32_t index, IntPtr value, void* ptr, float opt);
 
@@ -83,6 +108,7 @@ class PluginHost {
     EffectRecord* effect = nullptr;
     float announcedSampleRate;
     std::int32_t announcedBlockSize;
+    std::atomic<HostListener*> hostListener{nullptr};
 };
 
 // The plug-in built together with this program: Varnex.so (Varnex.dll on
