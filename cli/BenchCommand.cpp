@@ -1,12 +1,15 @@
 // varnex bench [PLUGIN ...] [--block N] [--seconds S]
+// varnex bench --editor [PLUGIN] [--cycles N]   (cli/EditorBench.cpp)
 
 #include "cli/BenchCommand.h"
 
 #include "cli/CommandError.h"
 #include "cli/DemoSong.h"
+#include "cli/EditorBench.h"
 #include "cli/ParameterSettings.h"
 #include "cli/PluginHost.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
@@ -43,6 +46,8 @@ BenchOptions parseBenchArguments(const Arguments& arguments) {
             blockSizes.push_back(parseBlockSize(optionValue(arguments, i)));
         } else if (argument == "--seconds") {
             options.plan.secondsPerMeasurement = parseSeconds(optionValue(arguments, i));
+        } else if (argument == "--cycles") {
+            throw UsageError("bench: --cycles goes with --editor");
         } else if (argument.size() > 1 && argument[0] == '-') {
             throw UsageError("bench: unknown option '" + argument + "'");
         } else if (argument.empty()) {
@@ -65,6 +70,8 @@ StereoBuffer benchSignal(double sampleRate) {
 }
 
 int runBenchCommand(const Arguments& arguments) {
+    if (std::find(arguments.begin(), arguments.end(), "--editor") != arguments.end())
+        return runEditorBench(parseEditorBenchArguments(arguments));
     BenchOptions options = parseBenchArguments(arguments);
     if (options.pluginPaths.empty())
         options.pluginPaths.push_back(defaultPluginPath());

@@ -20,3 +20,4 @@ int runInfoCommand(const Arguments& arguments);
 int runRenderCommand(const Arguments& arguments);
 int runBenchCommand(const Arguments& arguments);
 int runSnapshotCommand(const Arguments& arguments);
+int runEditCommand(const Arguments& arguments);

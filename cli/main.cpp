@@ -3,6 +3,7 @@
 
 #include "cli/CommandError.h"
 #include "cli/Commands.h"
+#include "platform/HostWindow.h"
 
 #include <array>
 #include <cstdio>
@@ -11,7 +12,7 @@
 
 namespace {
 
-constexpr std::array<Command, 4> Commands = {{
+constexpr std::array<Command, 5> Commands = {{
     {"info", "[PLUGIN] [--json]",
      "identity, parameters and programs of a plug-in (default: the Varnex plug-in beside "
      "this program)",
@@ -23,9 +24,11 @@ constexpr std::array<Command, 4> Commands = {{
      "(varnex-demo-input.wav and varnex-demo-output.wav) through a plug-in; --curve first "
      "draws the transfer curve in Varnex's editor",
      runRenderCommand},
-    {"bench", "[PLUGIN ...] [--block N] [--seconds S]",
+    {"bench", "[PLUGIN ...] [--block N] [--seconds S] | --editor [PLUGIN] [--cycles N]",
      "time plug-ins' audio entries (ns per stereo frame at blocks of 32, 512, 4096) and "
-     "compare each with the first",
+     "compare each with the first; with --editor, open and close a plug-in's editor N times "
+     "(default 20) in a real window while audio runs, and time its first paint, its idle and "
+     "the CPU it takes",
      runBenchCommand},
     {"snapshot",
      "[-o editor.png] [--set NAME=VALUE ...] [--program N] [--curve X,Y;X,Y;... "
@@ -34,6 +37,13 @@ constexpr std::array<Command, 4> Commands = {{
      "(points in the curve's pixels, 11 to 255 with y downwards, or 0..1 with "
      "--curve-normalized) and save what it shows as a PNG",
      runSnapshotCommand},
+    {"edit",
+     "[--plugin PATH] [--set NAME=VALUE ...] [--program N] [--curve X,Y;X,Y;... "
+     "[--curve-normalized]]",
+     "show a plug-in's editor (default: the Varnex plug-in beside this program) in a window of "
+     "this program and print each parameter change made in it; --curve draws Varnex's curve "
+     "with the real pointer; ends when the window is closed or on Ctrl-C",
+     runEditCommand},
 }};
 
 void printUsage(std::FILE* stream) {
@@ -58,8 +68,9 @@ void reportError(const char* message) {
 } // namespace
 
 int main(int argc, char** argv) {
+    platform::useBinaryStandardStreams();
     if (argc < 2) {
-        reportError("no command given (try 'varnex help')");
+        printUsage(stdout);
         return ExitUsage;
     }
     std::string name = argv[1];

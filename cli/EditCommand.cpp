@@ -1,0 +1,186 @@
+// varnex edit [--plugin PATH] [--set NAME=VALUE ...] [--program N]
+//             [--curve X,Y;X,Y;... [--curve-normalized]]
+//
+// Shows a plug-in's editor in a window of this program, the way a host
+// does, and prints every parameter change the user makes in it.
+
+#include "cli/CommandError.h"
+#include "cli/Commands.h"
+#include "cli/CurveGestures.h"
+#include "cli/CurveOption.h"
+#include "cli/LiveCurveDrawer.h"
+#include "cli/LiveEditor.h"
+#include "cli/ParameterSettings.h"
+#include "cli/PluginHost.h"
+#include "editor/ShaperEffectEdit.h"
+#include "host/EffectBase.h"
+
+#include <chrono>
+#include <cstdio>
+#include <optional>
+
+namespace {
+
+// Idle for the editor about 30 times a second.
+constexpr auto IdlePeriod = std::chrono::milliseconds(33);
+// How long the first paint may take before the window is announced anyway.
+constexpr auto FirstPaintTimeout = std::chrono::seconds(1);
+
+struct EditOptions {
+    std::string pluginPath; // empty: the Varnex plug-in beside the program
+    std::optional<std::int32_t> program;
+    std::vector<ParameterSetting> parameters;
+    std::string curve;
+    bool curveGiven = false;
+    bool normalized = false;
+};
+
+const std::string& optionValue(const Arguments& arguments, std::size_t& index) {
+    if (index + 1 >= arguments.size())
+        throw UsageError("edit: option " + arguments[index] + " needs a value");
+    return arguments[++index];
+}
+
+EditOptions parseEditArguments(const Arguments& arguments) {
+    EditOptions options;
+    for (std::size_t i = 0; i < arguments.size(); ++i) {
+        const std::string& argument = arguments[i];
+        if (argument == "--plugin") {
+            options.pluginPath = optionValue(arguments, i);
+            if (options.pluginPath.empty())
+                throw UsageError("edit: the plug-in path after --plugin is empty");
+        } else if (argument == "--set") {
+            options.parameters.push_back(parseParameterSetting(optionValue(arguments, i)));
+        } else if (argument == "--program") {
+            options.program = parseProgramNumber(optionValue(arguments, i));
+        } else if (argument == "--curve") {
+            options.curve = optionValue(arguments, i);
+            options.curveGiven = true;
+        } else if (argument == "--curve-normalized") {
+            options.normalized = true;
+        } else if (argument.size() > 1 && argument[0] == '-') {
+            throw UsageError("edit: unknown option '" + argument + "'");
+        } else {
+            throw UsageError("edit: unexpected argument '" + argument +
+                             "' (the plug-in is given with --plugin)");
+        }
+    }
+    if (options.normalized && !options.curveGiven)
+        throw UsageError("edit: --curve-normalized needs --curve");
+    return options;
+}
+
+std::string trimmed(const std::string& text) {
+    const auto first = text.find_first_not_of(' ');
+    if (first == std::string::npos)
+        return "";
+    return text.substr(first, text.find_last_not_of(' ') - first + 1);
+}
+
+// Prints each change the user makes, as the plug-in reports it, and lets
+// the hand that draws a curve follow the editor.
+class EditListener final : public HostListener {
+  public:
+    explicit EditListener(PluginHost& host) : host(host), names(parameterNames(host)) {}
+
+    void parameterAutomated(std::int32_t index, float value) override {
+        const bool known = index >= 0 && static_cast<std::size_t>(index) < names.size();
+        const std::string name = known ? names[static_cast<std::size_t>(index)] : "?";
+        const std::string display = trimmed(host.dispatchText(OpGetParameterText, index));
+        const std::string unit = trimmed(host.dispatchText(OpGetParameterUnit, index));
+        std::string shown = display;
+        if (!unit.empty())
+            shown += (shown.empty() ? "" : " ") + unit;
+        std::printf("#%d %s = %.6f (%s)\n", static_cast<int>(index), name.c_str(),
+                    static_cast<double>(value), shown.c_str());
+        std::fflush(stdout);
+        if (drawer)
+            drawer->noteParameterChange(index);
+    }
+
+    void idleRequested() override {
+        if (drawer)
+            drawer->noteTrackingIdle();
+    }
+
+    LiveCurveDrawer* drawer = nullptr;
+
+  private:
+    PluginHost& host;
+    std::vector<std::string> names;
+};
+
+// Detaches the listener from the host however the command ends.
+struct ListeningScope {
+    PluginHost& host;
+    ListeningScope(PluginHost& host, HostListener& listener) : host(host) {
+        host.setListener(&listener);
+    }
+    ~ListeningScope() { host.setListener(nullptr); }
+};
+
+} // namespace
+
+int runEditCommand(const Arguments& arguments) {
+    const EditOptions options = parseEditArguments(arguments);
+    std::vector<CurveGesture> gestures;
+    if (options.curveGiven)
+        gestures = planCurveGestures(parseCurvePoints(options.curve, options.normalized));
+
+    PluginHost host(options.pluginPath.empty() ? defaultPluginPath() : options.pluginPath);
+    if (options.curveGiven && host.record().uniqueId != ShaperEffectEdit::UniqueId)
+        throw CommandError("--curve draws on Varnex's curve editor; " + host.path() +
+                           " is another plug-in");
+    if (options.program)
+        selectProgram(host, *options.program);
+    applyParameterSettings(host, options.parameters);
+
+    const std::string name = pluginDisplayName(host);
+    platform::watchForInterrupt();
+    EditListener listener(host);
+    ListeningScope listening(host, listener);
+    LiveEditor editor(host, name + " (varnex edit)");
+    editor.open();
+    editor.idle();
+    editor.waitForPaint(FirstPaintTimeout);
+    const platform::IntPoint origin = editor.origin();
+    std::printf("editing %s (%d x %d) at %d,%d; close the window or press Ctrl-C to end\n",
+                name.c_str(), editor.width(), editor.height(), origin.x, origin.y);
+    std::fflush(stdout);
+
+    std::unique_ptr<LiveCurveDrawer> drawer;
+    if (!gestures.empty()) {
+        drawer = std::make_unique<LiveCurveDrawer>(gestures, origin);
+        listener.drawer = drawer.get();
+        drawer->start();
+    }
+    bool curveReported = false;
+    auto next = std::chrono::steady_clock::now();
+    while (!platform::interruptRequested()) {
+        editor.idle();
+        next += IdlePeriod;
+        const auto now = std::chrono::steady_clock::now();
+        if (next < now)
+            next = now; // a control held the thread; no burst of idle to catch up
+        const auto wait = std::chrono::duration_cast<std::chrono::milliseconds>(next - now);
+        if (!editor.pump(static_cast<std::int32_t>(wait.count())))
+            break;
+        if (drawer && !curveReported && drawer->finished()) {
+            curveReported = true;
+            if (!drawer->failure().empty())
+                break;
+            std::printf("entered the curve: %zu gestures\n", gestures.size());
+            std::fflush(stdout);
+        }
+    }
+    std::string curveFailure;
+    if (drawer) {
+        drawer->stop();
+        curveFailure = drawer->failure();
+        listener.drawer = nullptr;
+    }
+    editor.close();
+    if (!curveFailure.empty())
+        throw CommandError(curveFailure);
+    return ExitSuccess;
+}
