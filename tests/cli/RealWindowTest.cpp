@@ -1,0 +1,75 @@
+// `varnex edit` and `varnex bench --editor` on a private X server: the
+// built plug-in's editor in a real window, ended the ways a user ends it,
+// and opened and closed while audio runs.
+
+#include "RunningProgram.h"
+#include "TopLevelWindows.h"
+
+#include "tests/support/VirtualDisplay.h"
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <cstdio>
+
+namespace {
+
+using namespace std::chrono_literals;
+
+class OnVirtualDisplay : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        VirtualDisplay& display = VirtualDisplay::shared();
+        if (!display.available())
+            GTEST_SKIP() << display.whyUnavailable();
+    }
+};
+
+enum class Ending { CtrlC, CloseButton };
+
+class EditOnVirtualDisplay : public OnVirtualDisplay,
+                             public ::testing::WithParamInterface<Ending> {};
+
+TEST_P(EditOnVirtualDisplay, ShowsTheEditorWhereItSaysAndEndsCleanly) {
+    RunningProgram edit({VARNEX_CLI_FILE, "edit"});
+    const auto announced = edit.waitForLine("editing ", 20s);
+    ASSERT_TRUE(announced) << edit.output() << edit.errors();
+    int width = 0, height = 0, x = -1, y = -1;
+    ASSERT_EQ(std::sscanf(announced->c_str(), "editing Varnex (%d x %d) at %d,%d;", &width, &height,
+                          &x, &y),
+              4)
+        << *announced;
+    EXPECT_EQ(width, 568);
+    EXPECT_EQ(height, 290);
+
+    TopLevelWindows windows;
+    ASSERT_TRUE(windows.connected());
+    const TopLevelWindows::Placement placement = windows.windowOf(edit.pid());
+    ASSERT_TRUE(placement.found) << "no top-level window of varnex edit on the display";
+    EXPECT_EQ(placement.x, x);
+    EXPECT_EQ(placement.y, y);
+    EXPECT_EQ(placement.width, width);
+    EXPECT_EQ(placement.height, height);
+
+    if (GetParam() == Ending::CtrlC)
+        edit.signal(SIGINT);
+    else
+        ASSERT_TRUE(windows.requestClose(edit.pid()));
+    EXPECT_EQ(edit.waitForExit(10s), 0) << edit.errors();
+    EXPECT_EQ(edit.errors(), "");
+}
+
+INSTANTIATE_TEST_SUITE_P(Endings, EditOnVirtualDisplay,
+                         ::testing::Values(Ending::CtrlC, Ending::CloseButton),
+                         [](const auto& info) {
+                             return info.param == Ending::CtrlC ? "CtrlC" : "CloseButton";
+                         });
+
+TEST_F(OnVirtualDisplay, EditorBenchOpensAndClosesTheEditorWhileAudioRuns) {
+    RunningProgram bench({VARNEX_CLI_FILE, "bench", "--editor", "--cycles", "5"});
+    EXPECT_EQ(bench.waitForExit(60s), 0) << bench.output() << bench.errors();
+    EXPECT_NE(bench.output().find("open to first paint: median"), std::string::npos)
+        << bench.output();
+}
+
+} // namespace
