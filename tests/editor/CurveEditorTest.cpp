@@ -40,7 +40,8 @@ class IdleRecorder final : public FrameEditor {
         const CurvePoint& p = curve->model().point(curve->model().selectedPoint());
         seen.push_back({static_cast<std::int32_t>(p.x), static_cast<std::int32_t>(p.y)});
     }
-    ExtendedEffect* windowHostEffect() override { return nullptr; }
+    void* openHostWindow(WindowDescription&) override { return nullptr; }
+    void closeHostWindow(WindowDescription&) override {}
 
     CurveEditor* curve = nullptr;
     std::vector<Point> seen;
