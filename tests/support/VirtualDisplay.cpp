@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <fcntl.h>
 #include <poll.h>
+#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
@@ -38,6 +39,8 @@ VirtualDisplay::VirtualDisplay() {
     }
     server = fork();
     if (server == 0) {
+        // A test program that dies takes its server with it.
+        prctl(PR_SET_PDEATHSIG, SIGTERM);
         // Xvfb writes the display number it chose to this descriptor once
         // it accepts connections.
         dup2(channel[1], 3);
