@@ -91,8 +91,8 @@ class EditListener final : public HostListener {
         std::string shown = display;
         if (!unit.empty())
             shown += (shown.empty() ? "" : " ") + unit;
-        std::printf("#%d %s = %.6f (%s)\n", static_cast<int>(index), name.c_str(),
-                    static_cast<double>(value), shown.c_str());
+        std::printf("#%d %s = %.6f%s\n", static_cast<int>(index), name.c_str(),
+                    static_cast<double>(value), shown.empty() ? "" : (" (" + shown + ")").c_str());
         std::fflush(stdout);
         if (drawer)
             drawer->noteParameterChange(index);
@@ -169,7 +169,7 @@ int runEditCommand(const Arguments& arguments) {
             curveReported = true;
             if (!drawer->failure().empty())
                 break;
-            std::printf("entered the curve: %zu gestures\n", gestures.size());
+            std::printf("entered the curve: %zu points\n", gestures.size());
             std::fflush(stdout);
         }
     }

@@ -65,6 +65,22 @@ INSTANTIATE_TEST_SUITE_P(Endings, EditOnVirtualDisplay,
                              return info.param == Ending::CtrlC ? "CtrlC" : "CloseButton";
                          });
 
+TEST_F(OnVirtualDisplay, EditEntersTheCurveWithTheRealPointer) {
+    RunningProgram edit(
+        {VARNEX_CLI_FILE, "edit", "--curve-normalized", "--curve", "0,0.1;0.3,0.6;0.6,0.3;1,0.9"});
+    const auto entered = edit.waitForLine("entered the curve", 30s);
+    ASSERT_TRUE(entered) << edit.output() << edit.errors();
+    EXPECT_EQ(*entered, "entered the curve: 4 points");
+    // Each gesture on the curve ends with the editor reporting parameter 0.
+    std::size_t reports = 0;
+    for (std::size_t at = 0;
+         (at = edit.output().find("\n#0 Shaper = 0.000000", at)) != std::string::npos; ++at)
+        ++reports;
+    EXPECT_EQ(reports, 4u) << edit.output();
+    edit.signal(SIGINT);
+    EXPECT_EQ(edit.waitForExit(10s), 0) << edit.errors();
+}
+
 TEST_F(OnVirtualDisplay, EditorBenchOpensAndClosesTheEditorWhileAudioRuns) {
     RunningProgram bench({VARNEX_CLI_FILE, "bench", "--editor", "--cycles", "5"});
     EXPECT_EQ(bench.waitForExit(60s), 0) << bench.output() << bench.errors();
