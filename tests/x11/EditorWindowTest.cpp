@@ -62,6 +62,12 @@ TEST_F(EditorWindow, ShowsTheInMemoryRenderingExactly) {
     VirtualDisplay plainServer({"-extension", "MIT-SHM"});
     ASSERT_TRUE(plainServer.available()) << plainServer.whyUnavailable();
     const std::string sharedName = VirtualDisplay::shared().displayName();
+    // The plug-in connects to DISPLAY; it points at the shared server again
+    // however this test ends.
+    struct DisplayBack {
+        std::string name;
+        ~DisplayBack() { setenv("DISPLAY", name.c_str(), 1); }
+    } displayBack{sharedName};
     struct Case {
         std::string server;
         bool sharedMemory;
@@ -88,7 +94,6 @@ TEST_F(EditorWindow, ShowsTheInMemoryRenderingExactly) {
         }
         closeConnection(connection);
     }
-    setenv("DISPLAY", sharedName.c_str(), 1);
 }
 
 TEST_F(EditorWindow, KnobDragReachesParameterHostAndScreen) {
