@@ -155,10 +155,16 @@ void discard(WindowRecord* record, bool destroyOnServer) {
     release(record, destroyOnServer);
 }
 
-Display* connectionFor(platform::Window* window) {
+// The record whose connection serves a call about `window`: the window's
+// own, or for a host's window one of the calling thread's.
+WindowRecord* serving(platform::Window* window) {
     if (WindowRecord* record = recordOf(window))
-        return record->display;
-    WindowRecord* record = currentRecord();
+        return record;
+    return currentRecord();
+}
+
+Display* connectionFor(platform::Window* window) {
+    WindowRecord* record = serving(window);
     return record ? record->display : nullptr;
 }
 
@@ -473,11 +479,12 @@ bool windowRect(Window* window, IntRect& rect) {
 bool mapWindowPoints(Window* from, Window* to, IntPoint* points, std::int32_t count) {
     if (!points && count > 0)
         return false;
-    Display* display = x11::connectionFor(from ? from : to);
-    if (!display)
+    WindowRecord* record = x11::serving(from ? from : to);
+    if (!record)
         return false;
+    Display* display = record->display;
     x11::ErrorTrap trap(display);
-    const ::Window root = DefaultRootWindow(display);
+    const ::Window root = record->root;
     int dx = 0;
     int dy = 0;
     ::Window child = 0;
