@@ -5,6 +5,7 @@
 
 #include "gui/Bitmap.h"
 #include "gui/ToolkitModule.h"
+#include "platform/Diagnostics.h"
 #include "platform/Drawing.h"
 
 #include <cstdio>
