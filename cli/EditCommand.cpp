@@ -139,6 +139,8 @@ int runEditCommand(const Arguments& arguments) {
     platform::watchForInterrupt();
     EditListener listener(host);
     ListeningScope listening(host, listener);
+    // The hand outlives the editor, which may still call the host while it closes.
+    std::unique_ptr<LiveCurveDrawer> drawer;
     LiveEditor editor(host, name + " (varnex edit)");
     editor.open();
     editor.idle();
@@ -148,7 +150,6 @@ int runEditCommand(const Arguments& arguments) {
                 name.c_str(), editor.width(), editor.height(), origin.x, origin.y);
     std::fflush(stdout);
 
-    std::unique_ptr<LiveCurveDrawer> drawer;
     if (!gestures.empty()) {
         drawer = std::make_unique<LiveCurveDrawer>(gestures, origin);
         listener.drawer = drawer.get();
