@@ -357,15 +357,23 @@ DeviceContext* beginPaint(Window* window) {
     WindowRecord* record = recordOf(handleOf(window));
     if (!record || record->painting)
         return nullptr;
-    if (!BeginPaint(record->handle, &record->paint))
+    DeviceContext* context = raster::createTargetContext(record->backing);
+    if (!context)
         return nullptr;
+    if (!BeginPaint(record->handle, &record->paint)) {
+        raster::deleteContext(context);
+        return nullptr;
+    }
     record->painting = true;
-    return raster::createTargetContext(record->backing);
+    return context;
 }
 
 void endPaint(Window* window, DeviceContext* context) {
-    if (context && !context->memory)
-        raster::deleteContext(context);
+    // No context, no paint begun: a paint of this window may still be
+    // under way further up.
+    if (!context || context->memory)
+        return;
+    raster::deleteContext(context);
     WindowRecord* record = recordOf(handleOf(window));
     if (!record || !record->painting)
         return;
