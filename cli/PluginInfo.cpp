@@ -148,13 +148,24 @@ PluginInfo collectPluginInfo(PluginHost& host) {
     return info;
 }
 
+namespace {
+// Built by appending: GCC 12 warns falsely (-Wrestrict) when a literal is
+// prepended to a temporary string.
+std::string quotedFourChars(std::uint32_t word) {
+    std::string text = "'";
+    text += fourCharText(word);
+    text += '\'';
+    return text;
+}
+} // namespace
+
 std::string formatInfoText(const PluginInfo& info) {
     std::vector<std::pair<std::string, std::string>> facts = {
         {"Path", info.path},
         {"Record", std::to_string(info.recordSize) + " bytes (" + std::to_string(info.pointerBits) +
                        "-bit layout)"},
         {"Magic", hexText(info.magic) + " '" + fourCharText(info.magic) + "'"},
-        {"Unique id", "'" + fourCharText(info.uniqueId) + "' " + hexText(info.uniqueId)},
+        {"Unique id", quotedFourChars(info.uniqueId) + " " + hexText(info.uniqueId)},
         {"Version", std::to_string(info.version)},
         {"Interface version", std::to_string(static_cast<long long>(info.interfaceVersion))},
         {"Programs", std::to_string(info.programCount)},

@@ -2,7 +2,6 @@
 
 #include "gui/Bitmap.h"
 #include "gui/OffscreenContext.h"
-#include "platform/Input.h"
 
 namespace {
 
@@ -83,39 +82,46 @@ void CurveEditor::draw(DrawContext& context) {
 }
 
 void CurveEditor::mouseDown(DrawContext& context, Point) {
+    if (trackGesture(context))
+        curve.clearSelection();
+    if (controlListener)
+        controlListener->controlChanged(context, this);
+}
+
+bool CurveEditor::trackGesture(DrawContext& context) {
     Point position;
     context.queryMousePosition(position);
-    MouseButtons buttons = context.queryMouseButtons();
-    bool tracking = true;
-    if (buttons & MouseLeft) {
-        tracking = press(position);
-        if (tracking)
-            draw(context);
+    if (context.queryMouseButtons() & MouseLeft) {
+        if (!press(position))
+            return false;
+        draw(context);
     }
     bool released = false;
-    while (tracking) {
-        const MouseButtons held = context.queryMouseButtons();
+    // The gesture goes on until nothing is held any more; the right button
+    // ends it by deleting the point under the pointer as last read.
+    const auto keepTracking = [&](MouseButtons held) {
         if (held == 0) {
             released = true;
-            break;
+            return false;
         }
         if (held & MouseRight) {
             if (remove(position))
                 draw(context);
-            break;
+            return false;
         }
-        context.queryMousePosition(position);
-        if (!drag(position))
-            break;
-        draw(context);
-        pumpEditorIdle();
-        // Rest between polls so that a held button does not keep a core busy.
-        platform::waitMilliseconds(1);
+        return true;
+    };
+    const MouseButtons held = context.queryMouseButtons();
+    if (keepTracking(held)) {
+        trackMouse(context, position, held, NoValue{}, keepTracking, [&](Point mouse) {
+            position = mouse;
+            if (!drag(position))
+                return false;
+            draw(context);
+            return true;
+        });
     }
-    if (released)
-        curve.clearSelection();
-    if (controlListener)
-        controlListener->controlChanged(context, this);
+    return released;
 }
 
 void CurveEditor::rebuildSurface() {

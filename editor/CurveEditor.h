@@ -57,6 +57,9 @@ class CurveEditor : public Control, public CurveSource {
 
   private:
     CurvePoint toCurve(Point where) const;
+    // Press, drag or delete as the buttons say; true when the gesture ended
+    // with every button released.
+    bool trackGesture(DrawContext& context);
     // Redraws background, curve and markers into the surface, if it exists.
     void rebuildSurface();
     void drawBezier();

@@ -1,10 +1,13 @@
 #include "editor/GuiEditor.h"
 
 #include "gui/Frame.h"
+#include "gui/ToolkitModule.h"
+#include "host/Entry.h"
 #include "host/ExtendedEffect.h"
 #include "platform/Input.h"
 
 GuiEditor::GuiEditor(ExtendedEffect* owner) : EditorBase(owner), hostEffect(owner) {
+    setToolkitModule(moduleHandle);
     if (owner)
         owner->attachEditor(this);
     parentWindow = nullptr;
@@ -48,6 +51,17 @@ void GuiEditor::trackingIdle() {
     onIdle();
     if (effect)
         effect->hostIdle();
+}
+
+void* GuiEditor::openHostWindow(WindowDescription& description) {
+    if (!hostEffect)
+        return nullptr;
+    return reinterpret_cast<void*>(hostEffect->hostOpenWindow(&description));
+}
+
+void GuiEditor::closeHostWindow(WindowDescription& description) {
+    if (hostEffect)
+        hostEffect->hostCloseWindow(&description);
 }
 
 std::uint32_t GuiEditor::currentTicks() {

@@ -2,7 +2,8 @@
 // GuiEditor: the base of bitmap editors. It adds to EditorBase the editor
 // rectangle the host asks for, the frame a concrete editor builds while it
 // is open, an idle that also refreshes the frame, and the paced idle that
-// controls drive while they track the mouse.
+// controls drive while they track the mouse. It also hands the toolkit what
+// it needs of the host: the module and the host's separate windows.
 
 #include "gui/FrameEditor.h"
 #include "gui/Geometry.h"
@@ -12,13 +13,15 @@
 
 class ExtendedEffect;
 class Frame;
+struct WindowDescription;
 
 class GuiEditor : public EditorBase, public FrameEditor {
   public:
     // The paced idle runs at most once per this many milliseconds.
     static constexpr std::uint32_t TrackingIdleInterval = 50;
 
-    // Attaches itself to the effect, which then owns it.
+    // Attaches itself to the effect, which then owns it, and gives the
+    // toolkit the library's module.
     explicit GuiEditor(ExtendedEffect* owner);
     ~GuiEditor() override = default;
 
@@ -36,7 +39,9 @@ class GuiEditor : public EditorBase, public FrameEditor {
 
     // At most once per TrackingIdleInterval: the idle, then the host's.
     void trackingIdle() override;
-    ExtendedEffect* windowHostEffect() override { return hostEffect; }
+    // Through the effect's host services; none and nothing without an effect.
+    void* openHostWindow(WindowDescription& description) override;
+    void closeHostWindow(WindowDescription& description) override;
 
     // The platform's millisecond tick count; wraps at 2^32.
     static std::uint32_t currentTicks();

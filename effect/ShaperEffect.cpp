@@ -124,7 +124,7 @@ void ShaperEffect::copyProgramName(char* text) {
     }
     const char* name = programs[programSlot(currentProgram)].name;
     if (std::strcmp(name, "Init") == 0) {
-        std::snprintf(text, ProgramNameSize, "%s %d", name, static_cast<int>(currentProgram + 1));
+        std::snprintf(text, ProgramNameSize, "Init %d", static_cast<int>(currentProgram + 1));
     } else {
         std::snprintf(text, ProgramNameSize, "%s", name);
     }

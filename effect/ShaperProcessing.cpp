@@ -32,7 +32,6 @@ using Int2 = std::int32_t __attribute__((vector_size(8)));
 using Mask2 = decltype(Double2{} < Double2{});
 
 constexpr float MaxFloat = std::numeric_limits<float>::max();
-constexpr double Infinity = std::numeric_limits<double>::infinity();
 constexpr Double2 Zero = {0.0, 0.0};
 constexpr Double2 One = {1.0, 1.0};
 constexpr Double2 MinusOne = {-1.0, -1.0};

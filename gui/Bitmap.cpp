@@ -2,7 +2,7 @@
 
 #include "gui/Color.h"
 #include "gui/DrawContext.h"
-#include "host/Entry.h"
+#include "gui/ToolkitModule.h"
 #include "platform/Drawing.h"
 
 namespace {
@@ -40,7 +40,7 @@ PixelMap* makeMask(DeviceContext* reference, PixelMap* picture, Color key) {
 } // namespace
 
 Bitmap::Bitmap(std::int32_t resourceId) : id(resourceId) {
-    picture = platform::loadPixelMapResource(moduleHandle, resourceId & 0xFFFF);
+    picture = platform::loadPixelMapResource(toolkitModule(), resourceId & 0xFFFF);
     if (picture && !platform::pixelMapSize(picture, pictureWidth, pictureHeight))
         pictureWidth = pictureHeight = 0;
 }

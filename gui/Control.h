@@ -7,8 +7,10 @@
 // pass computes the value from the pointer, tells the listener when it
 // differs from the value last drawn, reads the pointer again, drives the
 // editor's paced idle and reads the buttons, until the action's button
-// condition no longer holds. The control never draws inside the loop; the
-// frame's idle refresh (reached through pumpEditorIdle) redraws it.
+// condition no longer holds. A control that tracks a value never draws
+// inside the loop; the frame's idle refresh (reached through pumpEditorIdle)
+// redraws it. An action without a value may instead act on each new pointer
+// position before the idle runs, and draw what it changed.
 
 #include "gui/ControlListener.h"
 #include "gui/DrawContext.h"
@@ -16,6 +18,7 @@
 #include "gui/View.h"
 
 #include <cstdint>
+#include <type_traits>
 
 class Control : public View {
   public:
@@ -62,13 +65,23 @@ class Control : public View {
     // Sets the default value and reports it once if it differs from the
     // value last drawn; no tracking follows.
     void resetToDefault(DrawContext& context);
+    // Given as `valueAt` by a mouse action that tracks no value: its passes
+    // neither set nor report one.
+    struct NoValue {};
+    // Given as `moved` by a mouse action that does nothing more when the
+    // pointer has been read.
+    struct IgnoreMove {
+        bool operator()(Point) const { return true; }
+    };
     // The tracking loop. `valueAt(mouse, buttons)` gives the value of a
     // pass from the pointer and the buttons last read (those of the press
-    // on the first pass, which starts at `where`); `keepTracking(buttons)`
-    // sees each new button state and says whether to go on.
-    template <typename ValueAt, typename KeepTracking>
+    // on the first pass, which starts at `where`); `moved(mouse)` sees each
+    // new pointer position before the idle runs, and ends the loop at once
+    // by returning false; `keepTracking(buttons)` sees each new button
+    // state and says whether to go on.
+    template <typename ValueAt, typename KeepTracking, typename Moved = IgnoreMove>
     void trackMouse(DrawContext& context, Point where, MouseButtons buttons, ValueAt valueAt,
-                    KeepTracking keepTracking);
+                    KeepTracking keepTracking, Moved moved = {});
 
     ControlListener* controlListener;
     std::int32_t controlTag;
@@ -85,14 +98,18 @@ class Control : public View {
     static void waitBeforeNextPoll();
 };
 
-template <typename ValueAt, typename KeepTracking>
+template <typename ValueAt, typename KeepTracking, typename Moved>
 void Control::trackMouse(DrawContext& context, Point where, MouseButtons buttons, ValueAt valueAt,
-                         KeepTracking keepTracking) {
+                         KeepTracking keepTracking, Moved moved) {
     Point mouse = where;
     do {
-        currentValue = valueAt(mouse, buttons);
-        reportIfChanged(context);
+        if constexpr (!std::is_same_v<ValueAt, NoValue>) {
+            currentValue = valueAt(mouse, buttons);
+            reportIfChanged(context);
+        }
         context.queryMousePosition(mouse);
+        if (!moved(mouse))
+            return;
         pumpEditorIdle();
         waitBeforeNextPoll();
         buttons = context.queryMouseButtons();

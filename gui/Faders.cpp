@@ -5,8 +5,6 @@
 
 #include <algorithm>
 
-// Both faders share their arithmetic; each passes in the coordinates along
-// its own axis.
 namespace {
 
 constexpr MouseButtons dragButtons = MouseLeft;
@@ -72,52 +70,60 @@ struct Drag {
 
 } // namespace
 
-VerticalFader::VerticalFader(const Rect& size, ControlListener* listener, std::int32_t tag,
-                             std::int32_t minimumPosition, std::int32_t maximumPosition,
-                             Bitmap* handle, Bitmap* background, const Point& backgroundOffset,
-                             std::int32_t style)
-    : Control(size, listener, tag), handle(handle), background(background),
+Fader::Fader(Axis axis, const Rect& size, ControlListener* listener, std::int32_t tag,
+             std::int32_t minimumPosition, std::int32_t maximumPosition, Bitmap* handle,
+             Bitmap* background, const Point& backgroundOffset, std::int32_t style)
+    : Control(size, listener, tag), axis(axis), handle(handle), background(background),
       handleWidth(handle ? handle->width() : 0), handleHeight(handle ? handle->height() : 0),
       backgroundOffset(backgroundOffset), minimumPosition(minimumPosition),
-      maximumPosition(maximumPosition), styleBits(style), position(maximumPosition),
-      lower(minimumPosition - size.top), upper(maximumPosition + handleHeight - size.top),
-      controlWidth(size.width()), controlHeight(size.height()) {
+      maximumPosition(maximumPosition), styleBits(style),
+      // A vertical handle starts at the maximum position; a horizontal one
+      // gets its position at the first draw.
+      position(isVertical() ? maximumPosition : 0), lower(minimumPosition - along(corner())),
+      upper(maximumPosition + handleLength() - along(corner())) {
     if (handle)
         handle->retain();
     if (background)
         background->retain();
 }
 
-VerticalFader::~VerticalFader() {
+Fader::~Fader() {
     if (handle)
         handle->release();
     if (background)
         background->release();
 }
 
-void VerticalFader::setMaskedHandle(bool maskedHandle) {
+void Fader::setMaskedHandle(bool maskedHandle) {
     masked = maskedHandle;
 }
 
-void VerticalFader::setHandleOffset(Point offset) {
+void Fader::setHandleOffset(Point offset) {
     offsetOfHandle = offset;
 }
 
-void VerticalFader::draw(DrawContext& context) {
-    const float f = (styleBits & faderStyle::zeroAtTop) ? currentValue : 1.0f - currentValue;
+Rect Fader::spanning(std::int32_t alongFrom, std::int32_t alongTo, std::int32_t acrossFrom,
+                     std::int32_t acrossTo) const {
+    if (isVertical())
+        return {acrossFrom, alongFrom, acrossTo, alongTo};
+    return {alongFrom, acrossFrom, alongTo, acrossTo};
+}
+
+void Fader::draw(DrawContext& context) {
+    const std::int32_t uninverted = isVertical() ? faderStyle::zeroAtTop : faderStyle::zeroAtLeft;
+    const float f = (styleBits & uninverted) ? currentValue : 1.0f - currentValue;
     const std::int32_t range = maximumPosition - minimumPosition;
-    Rect handleRect;
-    handleRect.left = offsetOfHandle.h;
-    handleRect.right = handleRect.left + handleWidth;
-    handleRect.top = leadingEdge(f, range, offsetOfHandle.v, lower);
-    handleRect.bottom = std::min(handleRect.top + handleHeight, upper);
+    const std::int32_t leading = leadingEdge(f, range, along(offsetOfHandle), lower);
+    const std::int32_t side = across(offsetOfHandle);
+    const Rect handleRect =
+        spanning(leading, std::min(leading + handleLength(), upper), side, side + handleBreadth());
     composeFader(context, ownerFrame ? ownerFrame : context.frame(), size, background,
                  backgroundOffset, handle, masked, handleRect);
-    position = handleRect.top + size.top;
+    position = leading + along(corner());
     lastDrawn = currentValue;
 }
 
-void VerticalFader::mouseDown(DrawContext& context, Point where) {
+void Fader::mouseDown(DrawContext& context, Point where) {
     if (!isMouseActive)
         return;
     const MouseButtons buttons = context.queryMouseButtons();
@@ -127,87 +133,21 @@ void VerticalFader::mouseDown(DrawContext& context, Point where) {
     }
     if (buttons != dragButtons && buttons != fineDragButtons)
         return;
-    const Rect onHandle{size.left, position, size.left + handleWidth, position + handleHeight};
+    const std::int32_t side = across(corner());
+    const Rect onHandle =
+        spanning(position, position + handleLength(), side, side + handleBreadth());
     if (!onHandle.contains(where))
         return;
 
     const std::int32_t range = maximumPosition - minimumPosition;
-    const bool inverted = (styleBits & faderStyle::zeroAtBottom) != 0;
-    Drag drag{where.v, position, currentValue, buttons};
+    const std::int32_t invertedBit =
+        isVertical() ? faderStyle::zeroAtBottom : faderStyle::zeroAtRight;
+    const bool inverted = (styleBits & invertedBit) != 0;
+    Drag drag{along(where), position, currentValue, buttons};
     trackMouse(
         context, where, buttons,
         [&](Point mouse, MouseButtons now) {
-            return drag.valueAt(mouse.v, minimumPosition, range, inverted, now);
-        },
-        [&](MouseButtons now) { return drag.follow(now, currentValue); });
-}
-
-HorizontalFader::HorizontalFader(const Rect& size, ControlListener* listener, std::int32_t tag,
-                                 std::int32_t minimumPosition, std::int32_t maximumPosition,
-                                 Bitmap* handle, Bitmap* background, const Point& backgroundOffset,
-                                 std::int32_t style)
-    : Control(size, listener, tag), handle(handle), background(background),
-      handleWidth(handle ? handle->width() : 0), handleHeight(handle ? handle->height() : 0),
-      backgroundOffset(backgroundOffset), minimumPosition(minimumPosition),
-      maximumPosition(maximumPosition), styleBits(style), lower(minimumPosition - size.left),
-      upper(maximumPosition + handleWidth - size.left), controlWidth(size.width()),
-      controlHeight(size.height()) {
-    if (handle)
-        handle->retain();
-    if (background)
-        background->retain();
-}
-
-HorizontalFader::~HorizontalFader() {
-    if (handle)
-        handle->release();
-    if (background)
-        background->release();
-}
-
-void HorizontalFader::setMaskedHandle(bool maskedHandle) {
-    masked = maskedHandle;
-}
-
-void HorizontalFader::setHandleOffset(Point offset) {
-    offsetOfHandle = offset;
-}
-
-void HorizontalFader::draw(DrawContext& context) {
-    const float f = (styleBits & faderStyle::zeroAtLeft) ? currentValue : 1.0f - currentValue;
-    const std::int32_t range = maximumPosition - minimumPosition;
-    Rect handleRect;
-    handleRect.top = offsetOfHandle.v;
-    handleRect.bottom = handleRect.top + handleHeight;
-    handleRect.left = leadingEdge(f, range, offsetOfHandle.h, lower);
-    handleRect.right = std::min(handleRect.left + handleWidth, upper);
-    composeFader(context, ownerFrame ? ownerFrame : context.frame(), size, background,
-                 backgroundOffset, handle, masked, handleRect);
-    position = handleRect.left + size.left;
-    lastDrawn = currentValue;
-}
-
-void HorizontalFader::mouseDown(DrawContext& context, Point where) {
-    if (!isMouseActive)
-        return;
-    const MouseButtons buttons = context.queryMouseButtons();
-    if (buttons == resetButtons) {
-        resetToDefault(context);
-        return;
-    }
-    if (buttons != dragButtons && buttons != fineDragButtons)
-        return;
-    const Rect onHandle{position, size.top, position + handleWidth, size.top + handleHeight};
-    if (!onHandle.contains(where))
-        return;
-
-    const std::int32_t range = maximumPosition - minimumPosition;
-    const bool inverted = (styleBits & faderStyle::zeroAtRight) != 0;
-    Drag drag{where.h, position, currentValue, buttons};
-    trackMouse(
-        context, where, buttons,
-        [&](Point mouse, MouseButtons now) {
-            return drag.valueAt(mouse.h, minimumPosition, range, inverted, now);
+            return drag.valueAt(along(mouse), minimumPosition, range, inverted, now);
         },
         [&](MouseButtons now) { return drag.follow(now, currentValue); });
 }

@@ -4,7 +4,6 @@
 #include "gui/DrawContext.h"
 #include "gui/FrameEditor.h"
 #include "gui/WindowDescription.h"
-#include "host/ExtendedEffect.h"
 #include "platform/Windowing.h"
 
 #include <algorithm>
@@ -196,10 +195,9 @@ bool Frame::openSeparateWindow(const Point* position) {
         description->x = static_cast<std::int16_t>(position->h);
         description->y = static_cast<std::int16_t>(position->v);
     }
-    ExtendedEffect* effect = ownerEditor ? ownerEditor->windowHostEffect() : nullptr;
-    if (!effect)
+    if (!ownerEditor)
         return false;
-    parentWindow = reinterpret_cast<void*>(effect->hostOpenWindow(description));
+    parentWindow = ownerEditor->openHostWindow(*description);
     if (parentWindow) {
         createWindow();
         open = frameWindow != nullptr;
@@ -210,9 +208,8 @@ bool Frame::openSeparateWindow(const Point* position) {
 bool Frame::closeSeparateWindow() {
     if (!separateWindow || !open || !parentWindow)
         return false;
-    ExtendedEffect* effect = ownerEditor ? ownerEditor->windowHostEffect() : nullptr;
-    if (effect)
-        effect->hostCloseWindow(description);
+    if (ownerEditor)
+        ownerEditor->closeHostWindow(*description);
     parentWindow = nullptr;
     return true;
 }

@@ -17,7 +17,7 @@ class Frame : public View {
     // A frame whose window is a child of `parentWindow`; open from here on.
     Frame(const Rect& size, void* parentWindow, FrameEditor* editor);
     // Separate-window mode: no window until openSeparateWindow asks the
-    // host for one.
+    // host for one through the editor.
     Frame(const Rect& size, const char* title, FrameEditor* editor, std::int32_t style);
     ~Frame() override;
 

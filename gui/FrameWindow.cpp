@@ -4,7 +4,7 @@
 
 #include "gui/DrawContext.h"
 #include "gui/Frame.h"
-#include "host/Entry.h"
+#include "gui/ToolkitModule.h"
 #include "platform/Windowing.h"
 
 #include <cstdint>
@@ -14,12 +14,13 @@ namespace {
 
 constexpr const char* windowTitle = "Window";
 
-// One class per module, named after the module handle.
+// One class per module, named after the module handle (its low 32 bits).
 char className[32] = {};
 std::int32_t classUses = 0;
 
 void formatClassName() {
-    const auto handle = static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(moduleHandle));
+    const auto handle =
+        static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(toolkitModule()));
     std::snprintf(className, sizeof className, "Plugin%08x", handle);
 }
 
@@ -40,13 +41,13 @@ void Frame::createWindow() {
         return;
     if (classUses == 0) {
         formatClassName();
-        platform::registerWindowClass(className, &Frame::windowProcedure, moduleHandle);
+        platform::registerWindowClass(className, &Frame::windowProcedure, toolkitModule());
     }
     ++classUses;
     holdsClassUse = true;
     frameWindow = platform::createWindow(
         className, windowTitle, platform::StyleChild | platform::StyleVisible, 0, 0, size.width(),
-        size.height(), static_cast<platform::Window*>(parentWindow), moduleHandle);
+        size.height(), static_cast<platform::Window*>(parentWindow), toolkitModule());
     if (!frameWindow) {
         releaseWindowClass();
         return;
@@ -59,7 +60,7 @@ void Frame::releaseWindowClass() {
         return;
     holdsClassUse = false;
     if (--classUses == 0)
-        platform::unregisterWindowClass(className, moduleHandle);
+        platform::unregisterWindowClass(className, toolkitModule());
 }
 
 platform::MessageResult Frame::windowProcedure(platform::Window* window, std::uint32_t message,

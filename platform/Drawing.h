@@ -116,8 +116,6 @@ bool arc(DeviceContext* context, const IntRect& box, IntPoint start, IntPoint en
 bool ellipse(DeviceContext* context, const IntRect& box);
 bool pie(DeviceContext* context, const IntRect& box, IntPoint start, IntPoint end);
 ColorWord setPixel(DeviceContext* context, std::int32_t x, std::int32_t y, ColorWord color);
-// The colour at (x, y), or 0xFFFFFFFF outside the surface (GetPixel).
-ColorWord pixel(DeviceContext* context, std::int32_t x, std::int32_t y);
 // Draws `length` characters on one line in `rect` with the selected font,
 // text colour and, in opaque mode, background colour (DrawTextA).
 std::int32_t drawText(DeviceContext* context, const char* text, std::int32_t length,

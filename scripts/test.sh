@@ -73,6 +73,16 @@ if step_build native build_native; then
     run_ctest "native tests" "$native_dir"
 fi
 
+# A Release build with Clang, warnings as errors: the project builds with
+# either compiler, as packagers use them.
+clang_dir=$build_root/clang-release
+if command -v clang++ >/dev/null; then
+    step_build clang-release configure_and_build "$clang_dir" -DCMAKE_BUILD_TYPE=Release \
+        -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++
+else
+    fail "build clang-release (clang++ is not installed)"
+fi
+
 sanitize_dir=$build_root/sanitize
 if step_build sanitize configure_and_build "$sanitize_dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DVARNEX_SANITIZE=ON -DVARNEX_BENCH=OFF; then

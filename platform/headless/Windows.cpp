@@ -275,9 +275,8 @@ Window* createHostWindow(std::int32_t x, std::int32_t y, std::int32_t width, std
 }
 
 bool deliverPaint(Window* window) {
-    if (!exists(window))
+    if (!invalidateWindow(window))
         return false;
-    window->needsPaint = true;
     send(window, MessagePaint, 0, 0);
     return true;
 }

@@ -1,6 +1,7 @@
 // Filled and outlined shapes: rectangles, polygons, ellipses, arcs, pies
 // and single pixels.
 
+#include "platform/Diagnostics.h"
 #include "platform/raster/Objects.h"
 #include "platform/raster/PenStroke.h"
 

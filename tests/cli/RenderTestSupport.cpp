@@ -7,11 +7,14 @@
 namespace render_test {
 
 ProgramRun runVarnex(const std::vector<std::string>& arguments, const std::string& folder) {
-    std::string command =
-        "cd " + shellQuoted(folder.empty() ? std::filesystem::current_path().string() : folder) +
-        " && " + shellQuoted(VARNEX_BINARY);
-    for (const std::string& argument : arguments)
-        command += " " + shellQuoted(argument);
+    std::string command = "cd ";
+    command += shellQuoted(folder.empty() ? std::filesystem::current_path().string() : folder);
+    command += " && ";
+    command += shellQuoted(VARNEX_BINARY);
+    for (const std::string& argument : arguments) {
+        command += ' ';
+        command += shellQuoted(argument);
+    }
     CommandResult result = runCommand(command);
     return {result.exitCode, result.out, splitLines(result.err)};
 }

@@ -8,6 +8,7 @@
 #include "gui/Bitmap.h"
 #include "gui/ControlListener.h"
 #include "gui/Frame.h"
+#include "gui/FrameEditor.h"
 #include "platform/Headless.h"
 #include "platform/Windowing.h"
 
@@ -32,14 +33,29 @@ class CountingListener final : public ControlListener {
     float lastValue = -1.0f;
 };
 
+// Notes where the selected point is whenever a drag drives the paced idle.
+class IdleRecorder final : public FrameEditor {
+  public:
+    void trackingIdle() override {
+        const CurvePoint& p = curve->model().point(curve->model().selectedPoint());
+        seen.push_back({static_cast<std::int32_t>(p.x), static_cast<std::int32_t>(p.y)});
+    }
+    void* openHostWindow(WindowDescription&) override { return nullptr; }
+    void closeHostWindow(WindowDescription&) override {}
+
+    CurveEditor* curve = nullptr;
+    std::vector<Point> seen;
+};
+
 class CurveEditorTest : public ::testing::Test {
   protected:
     void SetUp() override {
         host = platform::headless::createHostWindow(40, 30, 600, 300);
-        frame = new Frame({0, 0, 568, 290}, host, nullptr);
+        frame = new Frame({0, 0, 568, 290}, host, &idle);
         background = new Bitmap(102);
         marker = new Bitmap(106);
         curve = new CurveEditor(curveSize, &listener, 0, background, marker);
+        idle.curve = curve;
         ASSERT_TRUE(frame->attachView(curve));
     }
     void TearDown() override {
@@ -85,6 +101,7 @@ class CurveEditorTest : public ::testing::Test {
     Bitmap* background = nullptr;
     Bitmap* marker = nullptr;
     CountingListener listener;
+    IdleRecorder idle;
     platform::Window* host = nullptr;
     Frame* frame = nullptr;
     CurveEditor* curve = nullptr;
@@ -152,6 +169,23 @@ TEST_F(CurveEditorTest, GesturesReportOnceEachAndFollowThePointRules) {
     gesture(window(255, 11), {}, PointerRight);
     EXPECT_EQ(curve->pointCount(), 2);
     EXPECT_EQ(listener.calls, 7);
+}
+
+TEST_F(CurveEditorTest, EachDragPassMovesThePointThenRunsTheIdleAndRests) {
+    const std::uint64_t waitedBefore = platform::headless::waitedMilliseconds();
+    gesture(window(100, 100), {window(110, 120), window(130, 140)});
+    // The last pass finds the script run dry: the pointer stays, then the
+    // buttons read as released.
+    const std::vector<Point> moves{{110, 120}, {130, 140}, {130, 140}};
+    EXPECT_EQ(idle.seen, moves);
+    EXPECT_EQ(platform::headless::waitedMilliseconds() - waitedBefore, moves.size());
+
+    // Gestures that end without dragging neither run the idle nor rest.
+    gesture(window(4, 100), {window(100, 100)});
+    gesture(window(130, 140), {window(120, 140)}, PointerRight);
+    EXPECT_EQ(curve->pointCount(), 2);
+    EXPECT_EQ(idle.seen.size(), moves.size());
+    EXPECT_EQ(platform::headless::waitedMilliseconds() - waitedBefore, moves.size());
 }
 
 TEST_F(CurveEditorTest, WithFiftyPointsAPressAddsNothingAndTheDragMovesNothing) {

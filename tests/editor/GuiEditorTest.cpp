@@ -1,14 +1,21 @@
-// The editor glue on its own: the paced idle, the deferred update, the
-// rectangle answered before opening, and the effect-with-editor's wiring.
+// The editor glue on its own: the paced idle, the deferred update, what the
+// toolkit is given of the host, the rectangle answered before opening, and
+// the effect-with-editor's wiring.
 
 #include "editor/GuiEditor.h"
 #include "editor/ShaperEditor.h"
 #include "editor/ShaperEffectEdit.h"
+#include "gui/ToolkitModule.h"
+#include "gui/WindowDescription.h"
 #include "host/EffectBase.h"
+#include "host/Entry.h"
 #include "host/ExtendedEffect.h"
 #include "platform/Headless.h"
 
 #include <gtest/gtest.h>
+
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -97,6 +104,48 @@ TEST(GuiEditor, OnIdleRunsTheUpdateScheduledByOpeningOnce) {
     EXPECT_EQ(editor->updates, 1);
     editor->parameterChanged(99, 0.5f);
     EXPECT_TRUE(editor->isUpdatePending());
+}
+
+// Host window requests (opcode 39 opens, 40 closes) with what came with them.
+std::vector<std::pair<std::int32_t, void*>> windowRequests;
+
+IntPtr VARNEX_CALL windowHost(EffectRecord*, std::int32_t opcode, std::int32_t, IntPtr, void* ptr,
+                              float) {
+    if (opcode == 39 || opcode == 40)
+        windowRequests.emplace_back(opcode, ptr);
+    if (opcode == 39)
+        return 0x5150;
+    return opcode == HostVersion ? 2400 : 0;
+}
+
+class WindowHostEffect final : public ExtendedEffect {
+  public:
+    WindowHostEffect() : ExtendedEffect(&windowHost, 1, 1) {}
+    void processAdding(float**, float**, std::int32_t) override {}
+};
+
+TEST(GuiEditor, GivesTheToolkitTheModuleAndTheHostsWindows) {
+    void* const loaded = moduleHandle;
+    static char module;
+    libraryLoadHook(&module, 1, nullptr);
+    WindowHostEffect effect;
+    auto* editor = new GuiEditor(&effect); // the effect owns it
+    EXPECT_EQ(toolkitModule(), &module);
+    libraryLoadHook(loaded, 1, nullptr);
+
+    windowRequests.clear();
+    WindowDescription description{};
+    EXPECT_EQ(editor->openHostWindow(description), reinterpret_cast<void*>(0x5150));
+    editor->closeHostWindow(description);
+    const std::vector<std::pair<std::int32_t, void*>> asked{{39, &description}, {40, &description}};
+    EXPECT_EQ(windowRequests, asked);
+
+    // Without an effect there is no host to ask.
+    GuiEditor alone(nullptr);
+    EXPECT_EQ(toolkitModule(), loaded);
+    EXPECT_EQ(alone.openHostWindow(description), nullptr);
+    alone.closeHostWindow(description);
+    EXPECT_EQ(windowRequests, asked);
 }
 
 IntPtr VARNEX_CALL plainHost(EffectRecord*, std::int32_t opcode, std::int32_t, IntPtr, void*,

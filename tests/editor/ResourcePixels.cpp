@@ -1,5 +1,6 @@
 #include "ResourcePixels.h"
 
+#include "platform/Diagnostics.h"
 #include "platform/Drawing.h"
 
 std::vector<platform::ColorWord> resourcePixels(std::int32_t id, std::int32_t& width,

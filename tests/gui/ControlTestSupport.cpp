@@ -1,5 +1,6 @@
 #include "ControlTestSupport.h"
 
+#include "platform/Diagnostics.h"
 #include "platform/Drawing.h"
 
 namespace {

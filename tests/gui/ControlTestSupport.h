@@ -17,7 +17,8 @@
 class EditorStandIn : public FrameEditor {
   public:
     void trackingIdle() override;
-    ExtendedEffect* windowHostEffect() override { return nullptr; }
+    void* openHostWindow(WindowDescription&) override { return nullptr; }
+    void closeHostWindow(WindowDescription&) override {}
 
     Frame* frame = nullptr;
     bool pumpsFrame = false;

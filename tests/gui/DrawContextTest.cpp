@@ -1,6 +1,7 @@
 #include "TestSupport.h"
 
 #include "gui/DrawContext.h"
+#include "platform/Diagnostics.h"
 #include "platform/Input.h"
 
 #include <algorithm>

@@ -99,6 +99,24 @@ TEST_F(FaderTest, TheHandleIsDrawnMaskedWithItsOffsetOverTheBackground) {
     EXPECT_EQ(pixel(542 + 6, 25 + 9), resourcePixel(111, 9, 12)); // old place cleared
 }
 
+TEST_F(FaderTest, AHorizontalHandleLiesAcrossAtItsOffsetButIsPressedFromTheTop) {
+    auto* fader = attach(new HorizontalFader({100, 200, 200, 230}, &listener, 1, 110, 170, handle,
+                                             nullptr, {}, faderStyle::zeroAtLeft));
+    fader->setHandleOffset({0, 5});
+    fader->setMaskedHandle(false);
+    paint(); // value 0: handle from (110, 205) to (122, 224), black around it
+    const platform::ColorWord black = platform::colorWord(0, 0, 0);
+    EXPECT_EQ(pixel(110, 205), resourcePixel(112, 0, 0));
+    EXPECT_EQ(pixel(121, 223), resourcePixel(112, 11, 18));
+    EXPECT_EQ(pixel(110, 204), black);
+    EXPECT_EQ(pixel(122, 210), black);
+    // Presses count on the handle's size from the control's top edge.
+    press(115, 220, PointerLeft, {at(140, 220, PointerLeft)});
+    EXPECT_EQ(fader->value(), 0.0f);
+    press(115, 219, PointerLeft, {at(140, 219, PointerLeft)});
+    EXPECT_NEAR(fader->value(), 25.0f / 60.0f, 1e-6f);
+}
+
 TEST_F(FaderTest, OnlyALeftPressOnTheHandleStartsADrag) {
     VerticalFader* fader = vertical(faderStyle::zeroAtBottom);
     fader->setValue(0.5f);

@@ -96,7 +96,7 @@ TEST_F(FrameTest, DrawShowsTheBackgroundThenTheViewsInOrder) {
 
 TEST_F(FrameTest, TheEleventhViewGrowsTheListToTwenty) {
     for (int i = 0; i < 10; ++i)
-        attach({0, 0, 1, 1}, "v" + std::to_string(i));
+        attach({0, 0, 1, 1}, std::string("v").append(std::to_string(i)));
     EXPECT_EQ(frame->viewCapacity(), 10);
     RecordingView* eleventh = attach({0, 0, 1, 1}, "v10");
     EXPECT_EQ(frame->viewCount(), 11);

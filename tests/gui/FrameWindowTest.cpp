@@ -4,7 +4,8 @@
 #include "TestSupport.h"
 
 #include "gui/Bitmap.h"
-#include "host/Entry.h"
+#include "gui/ToolkitModule.h"
+#include "platform/Diagnostics.h"
 #include "platform/Drawing.h"
 
 #include <cstdio>
@@ -26,20 +27,24 @@ TEST_F(FrameWindowTest, TheWindowIsAChildOfTheHostWindowAtTheFramesSize) {
     EXPECT_EQ(platform::headless::childWindowCount(host), 0);
 }
 
-TEST_F(FrameWindowTest, TwoFramesShareOneClassUnregisteredWhenTheSecondGoes) {
+TEST_F(FrameWindowTest, TwoFramesShareOneClassOfTheModuleUnregisteredWhenTheSecondGoes) {
+    // The class is named after the low 32 bits of the module handle.
+    static char module[16];
+    setToolkitModule(module);
     char expected[32];
     std::snprintf(expected, sizeof expected, "Plugin%08x",
-                  static_cast<unsigned>(reinterpret_cast<std::uintptr_t>(moduleHandle)));
+                  static_cast<unsigned>(reinterpret_cast<std::uintptr_t>(module) & 0xFFFFFFFFu));
     Frame* first = makeFrame();
     EXPECT_STREQ(Frame::windowClassName(), expected);
     Frame* second = makeFrame();
     EXPECT_EQ(Frame::windowClassUseCount(), 2);
     delete first;
     EXPECT_EQ(Frame::windowClassUseCount(), 1);
-    EXPECT_TRUE(platform::isWindowClassRegistered(expected, moduleHandle));
+    EXPECT_TRUE(platform::isWindowClassRegistered(expected, module));
     delete second;
     EXPECT_EQ(Frame::windowClassUseCount(), 0);
-    EXPECT_FALSE(platform::isWindowClassRegistered(expected, moduleHandle));
+    EXPECT_FALSE(platform::isWindowClassRegistered(expected, module));
+    setToolkitModule(nullptr);
 }
 
 TEST_F(FrameWindowTest, APaintMessageDrawsTheBackgroundAndTheViews) {
@@ -123,7 +128,7 @@ TEST_F(FrameWindowTest, TheHostDestroyingItsWindowFirstLeavesTheFrameClosedAndSa
     EXPECT_EQ(Frame::windowClassUseCount(), 1); // still held by the frame
     delete frame;
     EXPECT_EQ(Frame::windowClassUseCount(), 0);
-    EXPECT_FALSE(platform::isWindowClassRegistered(Frame::windowClassName(), moduleHandle));
+    EXPECT_FALSE(platform::isWindowClassRegistered(Frame::windowClassName(), toolkitModule()));
 }
 
 TEST_F(FrameWindowTest, MessagesForAWindowWithoutAFrameGoToTheDefaultHandling) {

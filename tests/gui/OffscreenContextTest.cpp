@@ -2,6 +2,7 @@
 
 #include "gui/Bitmap.h"
 #include "gui/OffscreenContext.h"
+#include "platform/Diagnostics.h"
 
 using OffscreenContextTest = HostWindowTest;
 

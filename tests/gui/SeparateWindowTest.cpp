@@ -1,72 +1,46 @@
-// Separate-window mode: the frame asks the effect's host for a window of
-// its own and gives it back.
+// Separate-window mode: the frame asks its editor for a window of the
+// host's own and gives it back.
 
 #include "TestSupport.h"
 
 #include "gui/FrameEditor.h"
 #include "gui/WindowDescription.h"
-#include "host/ExtendedEffect.h"
 
 #include <cstring>
 #include <string>
 
 namespace {
 
-// A host that opens headless windows on request and notes what it was asked.
-struct FakeHost {
-    std::vector<std::string> calls;
-    platform::Window* window = nullptr;
-    WindowDescription seen{};
-};
-FakeHost* fakeHost = nullptr;
-
-IntPtr VARNEX_CALL fakeHostCallback(EffectRecord*, std::int32_t opcode, std::int32_t, IntPtr,
-                                    void* ptr, float) {
-    if (!fakeHost)
-        return 0;
-    if (opcode == 39) {
-        std::memcpy(&fakeHost->seen, ptr, sizeof fakeHost->seen);
-        fakeHost->calls.push_back("open");
-        fakeHost->window = platform::headless::createHostWindow(
-            fakeHost->seen.x, fakeHost->seen.y, fakeHost->seen.width, fakeHost->seen.height);
-        return reinterpret_cast<IntPtr>(fakeHost->window);
-    }
-    if (opcode == 40) {
-        fakeHost->calls.push_back(ptr == nullptr ? "close without description" : "close");
-        platform::destroyWindow(fakeHost->window);
-        fakeHost->window = nullptr;
-        return 1;
-    }
-    return 0;
-}
-
-class TestEffect : public ExtendedEffect {
+// An editor whose host opens headless windows on request and notes what it
+// was asked.
+class WindowHostEditor : public FrameEditor {
   public:
-    TestEffect() : ExtendedEffect(fakeHostCallback, 1, 1) {}
-    void processAdding(float**, float**, std::int32_t) override {}
-};
-
-class TestEditor : public FrameEditor {
-  public:
-    explicit TestEditor(ExtendedEffect* effect) : effect(effect) {}
     void trackingIdle() override {}
-    ExtendedEffect* windowHostEffect() override { return effect; }
-    ExtendedEffect* effect;
+    void* openHostWindow(WindowDescription& description) override {
+        calls.push_back("open");
+        seen = description;
+        if (givesWindows)
+            window = platform::headless::createHostWindow(description.x, description.y,
+                                                          description.width, description.height);
+        return window;
+    }
+    void closeHostWindow(WindowDescription& description) override {
+        calls.push_back("close");
+        closedWith = &description;
+        platform::destroyWindow(window);
+        window = nullptr;
+    }
+
+    bool givesWindows = true;
+    std::vector<std::string> calls;
+    WindowDescription seen{};
+    const WindowDescription* closedWith = nullptr;
+    platform::Window* window = nullptr;
 };
 
 class SeparateWindowTest : public HostWindowTest {
   protected:
-    void SetUp() override {
-        HostWindowTest::SetUp();
-        fakeHost = &host_;
-    }
-    void TearDown() override {
-        fakeHost = nullptr;
-        HostWindowTest::TearDown();
-    }
-    FakeHost host_;
-    TestEffect effect;
-    TestEditor editor{&effect};
+    WindowHostEditor editor;
 };
 
 } // namespace
@@ -96,19 +70,20 @@ TEST_F(SeparateWindowTest, OpeningAsksTheHostAndCreatesTheWindowInIt) {
     Frame* frame = new Frame({0, 0, 300, 200}, "Varnex", &editor, 0);
     const Point position{70, 80};
     EXPECT_TRUE(frame->openSeparateWindow(&position));
-    EXPECT_EQ(host_.seen.x, 70);
-    EXPECT_EQ(host_.seen.y, 80);
+    EXPECT_EQ(editor.seen.x, 70);
+    EXPECT_EQ(editor.seen.y, 80);
     EXPECT_TRUE(frame->isOpen());
     ASSERT_NE(frame->window(), nullptr);
-    EXPECT_EQ(platform::parentWindow(frame->window()), host_.window);
+    EXPECT_EQ(platform::parentWindow(frame->window()), editor.window);
     EXPECT_FALSE(frame->openSeparateWindow()); // already open
-    EXPECT_EQ(host_.calls, (std::vector<std::string>{"open"}));
+    EXPECT_EQ(editor.calls, (std::vector<std::string>{"open"}));
 
     EXPECT_TRUE(frame->closeSeparateWindow());
+    EXPECT_EQ(editor.closedWith, frame->windowDescription());
     EXPECT_FALSE(frame->isOpen()); // the host destroyed its window
     EXPECT_FALSE(frame->closeSeparateWindow());
     delete frame;
-    EXPECT_EQ(host_.calls, (std::vector<std::string>{"open", "close"}));
+    EXPECT_EQ(editor.calls, (std::vector<std::string>{"open", "close"}));
     EXPECT_EQ(Frame::windowClassUseCount(), 0);
 }
 
@@ -116,12 +91,12 @@ TEST_F(SeparateWindowTest, DestroyingAnOpenSeparateFrameClosesTheHostWindow) {
     Frame* frame = new Frame({0, 0, 300, 200}, "Varnex", &editor, 0);
     ASSERT_TRUE(frame->openSeparateWindow());
     delete frame;
-    EXPECT_EQ(host_.calls, (std::vector<std::string>{"open", "close"}));
-    EXPECT_EQ(host_.window, nullptr);
+    EXPECT_EQ(editor.calls, (std::vector<std::string>{"open", "close"}));
+    EXPECT_EQ(editor.window, nullptr);
 }
 
 TEST_F(SeparateWindowTest, AHostWithoutWindowsLeavesTheFrameClosed) {
-    fakeHost = nullptr; // the callback answers 0 to everything
+    editor.givesWindows = false;
     Frame frame({0, 0, 300, 200}, "Varnex", &editor, 0);
     EXPECT_FALSE(frame.openSeparateWindow());
     EXPECT_FALSE(frame.isOpen());
@@ -133,5 +108,5 @@ TEST_F(SeparateWindowTest, OnlySeparateFramesOpenSeparateWindows) {
     EXPECT_FALSE(child->openSeparateWindow());
     EXPECT_FALSE(child->closeSeparateWindow());
     delete child;
-    EXPECT_TRUE(host_.calls.empty());
+    EXPECT_TRUE(editor.calls.empty());
 }

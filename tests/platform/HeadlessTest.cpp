@@ -15,12 +15,15 @@ std::vector<std::string> journal;
 
 platform::MessageResult recordingProcedure(platform::Window* window, std::uint32_t message,
                                            platform::WordParam wParam, platform::LongParam lParam) {
-    journal.push_back(
-        std::to_string(message) + "@" + std::to_string(platform::windowUserData(window)) +
-        (message == platform::MessageLeftButtonDown || message == platform::MessageRightButtonDown
-             ? " " + std::to_string(platform::positionX(lParam)) + "," +
-                   std::to_string(platform::positionY(lParam))
-             : ""));
+    std::string entry =
+        std::to_string(message) + "@" + std::to_string(platform::windowUserData(window));
+    if (message == platform::MessageLeftButtonDown || message == platform::MessageRightButtonDown) {
+        entry += ' ';
+        entry += std::to_string(platform::positionX(lParam));
+        entry += ',';
+        entry += std::to_string(platform::positionY(lParam));
+    }
+    journal.push_back(entry);
     return platform::defaultWindowProcedure(window, message, wParam, lParam);
 }
 

@@ -1,4 +1,5 @@
 #include "RasterFixture.h"
+#include "platform/Diagnostics.h"
 
 using platform::RasterOp;
 

@@ -1,5 +1,6 @@
 #include "RasterFixture.h"
 
+#include "platform/Diagnostics.h"
 #include <cmath>
 
 using ShapesTest = RasterFixture;
