@@ -67,10 +67,10 @@ class EditorUnderWine : public ::testing::TestWithParam<WindowsBuild> {
                         top = std::stoi(found[4]);
                         return true;
                     }
-                return false;
+                return editor->hasEnded();
             },
             60s);
-        ASSERT_TRUE(shown) << "the editor did not open:\n" << output();
+        ASSERT_TRUE(shown && width > 0) << "the editor did not open:\n" << output();
     }
 
     std::string output() const {
@@ -152,12 +152,12 @@ class EditorUnderWine : public ::testing::TestWithParam<WindowsBuild> {
 TEST_P(EditorUnderWine, ShowsWhatTheHeadlessEditorShows) {
     const std::vector<std::string> settings{"--program",  "2",     "--set",
                                             "DryWet=0.3", "--set", "PostFilter=0.8"};
-    openEditor(settings);
+    ASSERT_NO_FATAL_FAILURE(openEditor(settings));
     expectScreenShows([&] { return headless(settings); }, "the editor as opened");
 }
 
 TEST_P(EditorUnderWine, KnobDragReportsTheValueAndTurnsTheKnob) {
-    openEditor();
+    ASSERT_NO_FATAL_FAILURE(openEditor());
     expectScreenShows([&] { return headless({}); }, "the editor as opened");
     const Picture before = editorOnScreen();
     // Press above the knob's centre and go round it clockwise to its right.
@@ -193,7 +193,7 @@ TEST_P(EditorUnderWine, KnobDragReportsTheValueAndTurnsTheKnob) {
 }
 
 TEST_P(EditorUnderWine, CurvePointIsAddedDraggedAndDeleted) {
-    openEditor();
+    ASSERT_NO_FATAL_FAILURE(openEditor());
     expectScreenShows([&] { return headless({}); }, "the editor as opened");
     const Picture straight = editorOnScreen();
     const auto curve = [](const Picture& p) {

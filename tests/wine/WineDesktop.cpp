@@ -125,14 +125,15 @@ std::vector<std::string> WineProgram::lines() const {
 
 int WineProgram::waitForExit(std::chrono::milliseconds timeout) {
     if (process <= 0)
-        return -1;
+        return exitStatus;
     int status = 0;
     const bool ended =
         eventually([&] { return waitpid(process, &status, WNOHANG) == process; }, timeout);
     if (!ended)
         return -1;
     process = -1;
-    return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+    exitStatus = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+    return exitStatus;
 }
 
 Picture Picture::crop(std::int32_t x, std::int32_t y, std::int32_t w, std::int32_t h) const {

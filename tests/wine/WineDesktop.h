@@ -44,9 +44,11 @@ class WineProgram {
     std::vector<std::string> lines() const;
     // Its exit status once it ended within the timeout, else -1.
     int waitForExit(std::chrono::milliseconds timeout);
+    bool hasEnded() { return waitForExit(std::chrono::milliseconds(0)) >= 0; }
 
   private:
     pid_t process = -1;
+    int exitStatus = -1;
     std::string output;
 };
 
