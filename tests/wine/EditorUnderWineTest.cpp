@@ -73,12 +73,7 @@ class EditorUnderWine : public ::testing::TestWithParam<WindowsBuild> {
         ASSERT_TRUE(shown && width > 0) << "the editor did not open:\n" << output();
     }
 
-    std::string output() const {
-        std::string text;
-        for (const std::string& line : editor->lines())
-            text += line + "\n";
-        return text + readFile(scratch.file("program.out.err"));
-    }
+    std::string output() const { return editor->transcript(); }
 
     // The lines that start with `start`.
     std::vector<std::string> linesStarting(const std::string& start) const {
@@ -176,7 +171,7 @@ TEST_P(EditorUnderWine, KnobDragReportsTheValueAndTurnsTheKnob) {
     EXPECT_TRUE(lineCountReaches("#1 PreGain = ", 1)) << output();
     xdotool("mouseup 1");
 
-    static const std::regex reported(R"(^#1 PreGain = ([0-9.]+) )");
+    static const std::regex reported(R"(^#1 PreGain = ([0-9.]+))");
     expectScreenShows(
         [&] {
             const std::vector<std::string> changes = linesStarting("#1 PreGain = ");
@@ -222,11 +217,7 @@ TEST_P(EditorUnderWine, CurvePointIsAddedDraggedAndDeleted) {
 TEST_P(EditorUnderWine, OpensAndClosesWhileAudioRuns) {
     WineProgram bench(buildFolder, {"varnex.exe", "bench", "--editor", "--cycles", "10"},
                       scratch.path());
-    const int status = bench.waitForExit(120s);
-    std::string printed;
-    for (const std::string& line : bench.lines())
-        printed += line + "\n";
-    EXPECT_EQ(status, 0) << printed << readFile(scratch.file("program.out.err"));
+    EXPECT_EQ(bench.waitForExit(120s), 0) << bench.transcript();
 }
 
 INSTANTIATE_TEST_SUITE_P(CrossBuilds, EditorUnderWine,

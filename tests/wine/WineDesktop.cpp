@@ -123,6 +123,10 @@ std::vector<std::string> WineProgram::lines() const {
     return found;
 }
 
+std::string WineProgram::transcript() const {
+    return readFile(output) + readFile(output + ".err");
+}
+
 int WineProgram::waitForExit(std::chrono::milliseconds timeout) {
     if (process <= 0)
         return exitStatus;

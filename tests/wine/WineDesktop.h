@@ -42,6 +42,8 @@ class WineProgram {
 
     // What it printed so far, line by line, without line ends.
     std::vector<std::string> lines() const;
+    // All it printed so far, its errors last: for failure messages.
+    std::string transcript() const;
     // Its exit status once it ended within the timeout, else -1.
     int waitForExit(std::chrono::milliseconds timeout);
     bool hasEnded() { return waitForExit(std::chrono::milliseconds(0)) >= 0; }
