@@ -27,7 +27,7 @@ bool programOnPath(const std::string& program) {
     return false;
 }
 
-VirtualDisplay::VirtualDisplay() {
+VirtualDisplay::VirtualDisplay(const std::vector<std::string>& serverOptions) {
     if (!programOnPath("Xvfb")) {
         reason = "Xvfb is not installed (Debian package xvfb)";
         return;
@@ -37,6 +37,12 @@ VirtualDisplay::VirtualDisplay() {
         reason = "no pipe for Xvfb's display number";
         return;
     }
+    // Made before the fork: the child only calls what is safe there.
+    std::vector<const char*> arguments = {"Xvfb",        "-displayfd", "3",         "-screen", "0",
+                                          "1024x768x24", "-noreset",   "-nolisten", "tcp"};
+    for (const std::string& option : serverOptions)
+        arguments.push_back(option.c_str());
+    arguments.push_back(nullptr);
     server = fork();
     if (server == 0) {
         // A test program that dies takes its server with it.
@@ -49,8 +55,7 @@ VirtualDisplay::VirtualDisplay() {
         const int quiet = open("/dev/null", O_WRONLY);
         dup2(quiet, 1);
         dup2(quiet, 2);
-        execlp("Xvfb", "Xvfb", "-displayfd", "3", "-screen", "0", "1024x768x24", "-noreset",
-               "-nolisten", "tcp", static_cast<char*>(nullptr));
+        execvp("Xvfb", const_cast<char* const*>(arguments.data()));
         _exit(127);
     }
     close(channel[1]);

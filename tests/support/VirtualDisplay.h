@@ -6,12 +6,14 @@
 
 #include <string>
 #include <sys/types.h>
+#include <vector>
 
 class VirtualDisplay {
   public:
     // Starts Xvfb (1024 x 768, 24 bits) and waits up to 10 s until it
-    // accepts connections.
-    VirtualDisplay();
+    // accepts connections. `serverOptions` go to Xvfb as well, for a server
+    // without some extension, say ("-extension", "MIT-SHM").
+    explicit VirtualDisplay(const std::vector<std::string>& serverOptions = {});
     // Stops exactly the server this object started.
     ~VirtualDisplay();
     VirtualDisplay(const VirtualDisplay&) = delete;
