@@ -58,7 +58,9 @@ if ! "$root/scripts/install-deps.sh"; then
     exit 1
 fi
 
-# Windows cross builds first: the native tests check their binaries' tables.
+# Windows cross builds first: the native tests check their binaries' tables
+# and run their editors under wine, in a prefix of their own that is kept.
+export VARNEX_WINE_PREFIX_X11=$build_root/wine-prefix-x11
 windows_ok=()
 for arch in "${windows_arches[@]}"; do
     if step_build "windows-$arch" build_windows "$arch"; then
