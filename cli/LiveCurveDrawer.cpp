@@ -10,6 +10,11 @@ namespace {
 // sees the press at its next idle, and asks for idle at least every 50 ms
 // while it tracks.
 constexpr auto AnswerTimeout = std::chrono::seconds(3);
+// A press that nothing answers within this long never reached the editor
+// (the window system can drop input while a window is being set up); it
+// is let go and given again, a few times.
+constexpr auto PressTimeout = std::chrono::seconds(1);
+constexpr int PressAttempts = 3;
 // Moves between press and release, as a hand's drag reports them.
 constexpr int DragSteps = 4;
 
@@ -79,10 +84,15 @@ LiveCurveDrawer::Counts LiveCurveDrawer::counts() const {
     return seen;
 }
 
-template <typename Reached> bool LiveCurveDrawer::waitFor(Reached reached) {
+template <typename Reached>
+bool LiveCurveDrawer::waitFor(Reached reached, std::chrono::milliseconds timeout) {
     std::unique_lock<std::mutex> guard(lock);
-    return changed.wait_for(guard, AnswerTimeout, [&] { return stopping || reached(seen); }) &&
-           !stopping;
+    return changed.wait_for(guard, timeout, [&] { return stopping || reached(seen); }) && !stopping;
+}
+
+bool LiveCurveDrawer::isStopping() const {
+    std::lock_guard<std::mutex> guard(lock);
+    return stopping;
 }
 
 platform::IntPoint LiveCurveDrawer::onScreen(const CurvePoint& point) const {
@@ -93,12 +103,26 @@ platform::IntPoint LiveCurveDrawer::onScreen(const CurvePoint& point) const {
 void LiveCurveDrawer::perform(const CurveGesture& gesture) {
     const platform::IntPoint press = onScreen(gesture.press);
     const platform::IntPoint release = onScreen(gesture.release);
-    const Counts before = counts();
-    injector->moveTo(press.x, press.y);
-    injector->setLeftButton(true);
-    // The editor has taken the press once its tracking loop asks for idle.
-    if (!waitFor([&](const Counts& c) { return c.trackingIdles > before.trackingIdles; }))
-        throw CommandError("--curve: the editor did not take the press at " +
+    Counts before;
+    const auto answered = [&](const Counts& c) {
+        return c.trackingIdles > before.trackingIdles || c.curveChanges > before.curveChanges;
+    };
+    for (int attempt = 1;; ++attempt) {
+        before = counts();
+        injector->moveTo(press.x, press.y);
+        injector->setLeftButton(true);
+        if (waitFor(answered, PressTimeout))
+            break;
+        injector->setLeftButton(false);
+        if (attempt == PressAttempts || isStopping())
+            throw CommandError("--curve: no press at " + describe(gesture.press) +
+                               " reached the editor");
+    }
+    // The editor has taken the press once its tracking loop asks for idle;
+    // a report without that means it let go at once.
+    if (!waitFor([&](const Counts& c) { return c.trackingIdles > before.trackingIdles; },
+                 AnswerTimeout))
+        throw CommandError("--curve: the editor did not track the press at " +
                            describe(gesture.press));
     for (int step = 1; step <= DragSteps; ++step) {
         injector->moveTo(press.x + (release.x - press.x) * step / DragSteps,
@@ -107,11 +131,12 @@ void LiveCurveDrawer::perform(const CurveGesture& gesture) {
     // Two more requests for idle: at least one whole pass of the tracking
     // loop has read the pointer where the drag ends.
     const std::uint64_t moved = counts().trackingIdles;
-    if (!waitFor([&](const Counts& c) { return c.trackingIdles >= moved + 2; }))
+    if (!waitFor([&](const Counts& c) { return c.trackingIdles >= moved + 2; }, AnswerTimeout))
         throw CommandError("--curve: the editor stopped tracking the drag to " +
                            describe(gesture.release));
     injector->setLeftButton(false);
-    if (!waitFor([&](const Counts& c) { return c.curveChanges > before.curveChanges; }))
+    if (!waitFor([&](const Counts& c) { return c.curveChanges > before.curveChanges; },
+                 AnswerTimeout))
         throw CommandError("--curve: the editor did not report the curve after the drag to " +
                            describe(gesture.release));
 }

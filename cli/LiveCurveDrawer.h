@@ -10,6 +10,7 @@
 #include "cli/CurveGestures.h"
 #include "platform/HostWindow.h"
 
+#include <chrono>
 #include <condition_variable>
 #include <cstdint>
 #include <memory>
@@ -47,7 +48,8 @@ class LiveCurveDrawer {
     void run();
     void perform(const CurveGesture& gesture);
     // Waits until `reached` holds for the counts; false on timeout or stop.
-    template <typename Reached> bool waitFor(Reached reached);
+    template <typename Reached> bool waitFor(Reached reached, std::chrono::milliseconds timeout);
+    bool isStopping() const;
     platform::IntPoint onScreen(const CurvePoint& point) const;
     Counts counts() const;
 
