@@ -15,8 +15,11 @@ namespace {
 std::atomic<std::int32_t> liveObjects{0};
 std::atomic<std::int32_t> liveContexts{0};
 
-template <typename T> T* makeStock(T* object) {
-    object->stock = true;
+// Stock objects live in static storage, not on the heap: a plug-in that a
+// host loads and unloads again and again must give back all it took.
+template <typename T> T makeStock() {
+    T object{};
+    object.stock = true;
     return object;
 }
 
@@ -45,43 +48,43 @@ template <typename T> bool deleteObject(T* object) {
 namespace raster {
 
 Pen* stockBlackPen() {
-    static Pen* pen = makeStock(new Pen{});
-    return pen;
+    static Pen pen = makeStock<Pen>();
+    return &pen;
 }
 
 Brush* stockWhiteBrush() {
-    static Brush* brush = makeStock(new Brush{});
-    return brush;
+    static Brush brush = makeStock<Brush>();
+    return &brush;
 }
 
 Font* stockSystemFont() {
-    static Font* font = [] {
-        Font* f = makeStock(new Font{});
-        f->face = findFace(true, 13);
+    static Font font = [] {
+        Font f = makeStock<Font>();
+        f.face = findFace(true, 13);
         return f;
     }();
-    return font;
+    return &font;
 }
 
 PixelMap* stockMonochromeMap() {
-    static PixelMap* map = [] {
-        PixelMap* m = makeStock(new PixelMap{});
-        m->width = m->height = 1;
-        m->monochrome = true;
-        m->pixels.assign(1, 0);
+    static PixelMap map = [] {
+        PixelMap m = makeStock<PixelMap>();
+        m.width = m.height = 1;
+        m.monochrome = true;
+        m.pixels.assign(1, 0);
         return m;
     }();
-    return map;
+    return &map;
 }
 
 PixelMap* screenMap() {
-    static PixelMap* map = [] {
-        PixelMap* m = makeStock(new PixelMap{});
-        m->width = m->height = 1;
-        m->pixels.assign(1, 0);
+    static PixelMap map = [] {
+        PixelMap m = makeStock<PixelMap>();
+        m.width = m.height = 1;
+        m.pixels.assign(1, 0);
         return m;
     }();
-    return map;
+    return &map;
 }
 
 PixelMap* newPixelMap(std::int32_t width, std::int32_t height, bool monochrome, ColorWord fill) {
@@ -208,12 +211,12 @@ Font* createFont(const FontDescription& description) {
 }
 
 Pen* stockNullPen() {
-    static Pen* pen = [] {
-        Pen* p = makeStock(new Pen{});
-        p->style = PenStyle::Null;
+    static Pen pen = [] {
+        Pen p = makeStock<Pen>();
+        p.style = PenStyle::Null;
         return p;
     }();
-    return pen;
+    return &pen;
 }
 
 bool deletePen(Pen* pen) {
