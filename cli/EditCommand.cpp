@@ -7,11 +7,11 @@
 #include "cli/CommandError.h"
 #include "cli/Commands.h"
 #include "cli/CurveGestures.h"
-#include "cli/CurveOption.h"
 #include "cli/LiveCurveDrawer.h"
 #include "cli/LiveEditor.h"
 #include "cli/ParameterSettings.h"
 #include "cli/PluginHost.h"
+#include "cli/StateOptions.h"
 #include "editor/ShaperEffectEdit.h"
 #include "host/EffectBase.h"
 
@@ -28,36 +28,19 @@ constexpr auto FirstPaintTimeout = std::chrono::seconds(1);
 
 struct EditOptions {
     std::string pluginPath; // empty: the Varnex plug-in beside the program
-    std::optional<std::int32_t> program;
-    std::vector<ParameterSetting> parameters;
-    std::string curve;
-    bool curveGiven = false;
-    bool normalized = false;
+    StateOptions state{"edit"};
 };
-
-const std::string& optionValue(const Arguments& arguments, std::size_t& index) {
-    if (index + 1 >= arguments.size())
-        throw UsageError("edit: option " + arguments[index] + " needs a value");
-    return arguments[++index];
-}
 
 EditOptions parseEditArguments(const Arguments& arguments) {
     EditOptions options;
     for (std::size_t i = 0; i < arguments.size(); ++i) {
+        if (options.state.take(arguments, i))
+            continue;
         const std::string& argument = arguments[i];
         if (argument == "--plugin") {
-            options.pluginPath = optionValue(arguments, i);
+            options.pluginPath = optionValue(arguments, i, "edit");
             if (options.pluginPath.empty())
                 throw UsageError("edit: the plug-in path after --plugin is empty");
-        } else if (argument == "--set") {
-            options.parameters.push_back(parseParameterSetting(optionValue(arguments, i)));
-        } else if (argument == "--program") {
-            options.program = parseProgramNumber(optionValue(arguments, i));
-        } else if (argument == "--curve") {
-            options.curve = optionValue(arguments, i);
-            options.curveGiven = true;
-        } else if (argument == "--curve-normalized") {
-            options.normalized = true;
         } else if (argument.size() > 1 && argument[0] == '-') {
             throw UsageError("edit: unknown option '" + argument + "'");
         } else {
@@ -65,8 +48,7 @@ EditOptions parseEditArguments(const Arguments& arguments) {
                              "' (the plug-in is given with --plugin)");
         }
     }
-    if (options.normalized && !options.curveGiven)
-        throw UsageError("edit: --curve-normalized needs --curve");
+    options.state.check();
     return options;
 }
 
@@ -124,16 +106,14 @@ struct ListeningScope {
 int runEditCommand(const Arguments& arguments) {
     const EditOptions options = parseEditArguments(arguments);
     std::vector<CurveGesture> gestures;
-    if (options.curveGiven)
-        gestures = planCurveGestures(parseCurvePoints(options.curve, options.normalized));
+    if (options.state.curve)
+        gestures = planCurveGestures(options.state.curvePoints());
 
     PluginHost host(options.pluginPath.empty() ? defaultPluginPath() : options.pluginPath);
-    if (options.curveGiven && host.record().uniqueId != ShaperEffectEdit::UniqueId)
+    if (options.state.curve && host.record().uniqueId != ShaperEffectEdit::UniqueId)
         throw CommandError("--curve draws on Varnex's curve editor; " + host.path() +
                            " is another plug-in");
-    if (options.program)
-        selectProgram(host, *options.program);
-    applyParameterSettings(host, options.parameters);
+    options.state.applyTo(host);
 
     const std::string name = pluginDisplayName(host);
     platform::watchForInterrupt();

@@ -6,7 +6,6 @@
 
 #include "cli/AudioFile.h"
 #include "cli/CommandError.h"
-#include "cli/CurveOption.h"
 #include "cli/DemoSong.h"
 #include "cli/EditorSession.h"
 #include "cli/LinkedPlugin.h"
@@ -96,7 +95,7 @@ void checkOutputFolder(const std::string& outputPath) {
 std::string describe(const RenderOptions& options, const PluginSource& plugin) {
     const std::string name =
         plugin.entry ? plugin.label : fs::path(plugin.path).filename().string();
-    return "plug-in " + name + (options.curveGiven ? " with a drawn curve" : "") + ", block " +
+    return "plug-in " + name + (options.state.curve ? " with a drawn curve" : "") + ", block " +
            std::to_string(options.settings.blockSize) + ", " +
            (options.settings.adding ? "adding" : "overwriting");
 }
@@ -170,10 +169,9 @@ int runRenderCommand(const Arguments& arguments) {
     RenderOptions options = parseRenderArguments(arguments);
     PluginSource plugin =
         PluginSource::file(options.pluginPath.empty() ? defaultPluginPath() : options.pluginPath);
-    if (options.curveGiven) {
+    if (options.state.curve) {
         // The curve is drawn in the editor, which runs in this process.
-        const std::vector<CurvePoint> curve =
-            parseCurvePoints(options.curve, options.curveNormalized);
+        const std::vector<CurvePoint> curve = options.state.curvePoints();
         plugin = linkedVarnexPlugin();
         options.settings.prepare = [curve](PluginHost& host) {
             EditorSession editor(host);
