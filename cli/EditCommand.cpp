@@ -1,8 +1,9 @@
 // varnex edit [--plugin PATH] [--set NAME=VALUE ...] [--program N]
-//             [--curve X,Y;X,Y;... [--curve-normalized]]
+//             [--curve X,Y;X,Y;... [--curve-normalized]] [--screenshot FILE.png]
 //
 // Shows a plug-in's editor in a window of this program, the way a host
-// does, and prints every parameter change the user makes in it.
+// does, and prints every parameter change the user makes in it; with
+// --screenshot it saves what the window shows and ends.
 
 #include "cli/CommandError.h"
 #include "cli/Commands.h"
@@ -10,7 +11,9 @@
 #include "cli/LiveCurveDrawer.h"
 #include "cli/LiveEditor.h"
 #include "cli/ParameterSettings.h"
+#include "cli/PendingFile.h"
 #include "cli/PluginHost.h"
+#include "cli/PngFile.h"
 #include "cli/StateOptions.h"
 #include "editor/ShaperEffectEdit.h"
 #include "host/EffectBase.h"
@@ -18,6 +21,8 @@
 #include <chrono>
 #include <cstdio>
 #include <optional>
+#include <string>
+#include <utility>
 
 namespace {
 
@@ -25,9 +30,13 @@ namespace {
 constexpr auto IdlePeriod = std::chrono::milliseconds(33);
 // How long the first paint may take before the window is announced anyway.
 constexpr auto FirstPaintTimeout = std::chrono::seconds(1);
+// How long the editor may take to show a picture that holds still for
+// --screenshot, from the first look.
+constexpr auto ScreenshotTimeout = std::chrono::seconds(5);
 
 struct EditOptions {
     std::string pluginPath; // empty: the Varnex plug-in beside the program
+    std::optional<std::string> screenshotPath;
     StateOptions state{"edit"};
 };
 
@@ -41,6 +50,10 @@ EditOptions parseEditArguments(const Arguments& arguments) {
             options.pluginPath = optionValue(arguments, i, "edit");
             if (options.pluginPath.empty())
                 throw UsageError("edit: the plug-in path after --plugin is empty");
+        } else if (argument == "--screenshot") {
+            options.screenshotPath = optionValue(arguments, i, "edit");
+            if (options.screenshotPath->empty())
+                throw UsageError("edit: the file name after --screenshot is empty");
         } else if (argument.size() > 1 && argument[0] == '-') {
             throw UsageError("edit: unknown option '" + argument + "'");
         } else {
@@ -92,6 +105,52 @@ class EditListener final : public HostListener {
     std::vector<std::string> names;
 };
 
+// Saves what the window shows once the editor has painted and two reads of
+// the screen, a round of idle apart, agree: a paint still on its way to the
+// screen would tell them apart.
+class Screenshot {
+  public:
+    explicit Screenshot(std::string path) : path(std::move(path)) {}
+
+    // Called once a round while the editor shows what is to be saved; true
+    // once the picture is saved. A CommandError when the editor shows
+    // nothing or the screen cannot be read within ScreenshotTimeout; an
+    // editor that never holds still is taken as it last showed.
+    bool take(const LiveEditor& editor) {
+        const auto now = std::chrono::steady_clock::now();
+        if (!deadline)
+            deadline = now + ScreenshotTimeout;
+        const bool late = now >= *deadline;
+        platform::ScreenPicture shown;
+        if (!editor.readScreen(shown)) {
+            if (late)
+                throw CommandError("cannot read the window back from the screen for the "
+                                   "screenshot");
+            return false;
+        }
+        if (!editor.showsPaint()) {
+            if (late)
+                throw CommandError("the editor showed nothing within " +
+                                   std::to_string(ScreenshotTimeout.count()) +
+                                   " s; no screenshot taken");
+            return false;
+        }
+        if (shown != previous && !late) {
+            previous = std::move(shown);
+            return false;
+        }
+        savePng(path, shown);
+        std::printf("saved %s\n", path.c_str());
+        std::fflush(stdout);
+        return true;
+    }
+
+  private:
+    std::string path;
+    std::optional<std::chrono::steady_clock::time_point> deadline;
+    platform::ScreenPicture previous;
+};
+
 // Detaches the listener from the host however the command ends.
 struct ListeningScope {
     PluginHost& host;
@@ -108,6 +167,12 @@ int runEditCommand(const Arguments& arguments) {
     std::vector<CurveGesture> gestures;
     if (options.state.curve)
         gestures = planCurveGestures(options.state.curvePoints());
+    std::optional<Screenshot> screenshot;
+    if (options.screenshotPath) {
+        requirePngFiles("edit --screenshot");
+        checkOutputFolder(*options.screenshotPath);
+        screenshot.emplace(*options.screenshotPath);
+    }
 
     PluginHost host(options.pluginPath.empty() ? defaultPluginPath() : options.pluginPath);
     if (options.state.curve && host.record().uniqueId != ShaperEffectEdit::UniqueId)
@@ -136,6 +201,7 @@ int runEditCommand(const Arguments& arguments) {
         drawer->start();
     }
     bool curveReported = false;
+    bool screenshotSaved = false;
     auto next = std::chrono::steady_clock::now();
     while (!platform::interruptRequested()) {
         editor.idle();
@@ -153,6 +219,10 @@ int runEditCommand(const Arguments& arguments) {
             std::printf("entered the curve: %zu points\n", gestures.size());
             std::fflush(stdout);
         }
+        if (screenshot && (!drawer || curveReported) && screenshot->take(editor)) {
+            screenshotSaved = true;
+            break;
+        }
     }
     std::string curveFailure;
     if (drawer) {
@@ -163,5 +233,7 @@ int runEditCommand(const Arguments& arguments) {
     editor.close();
     if (!curveFailure.empty())
         throw CommandError(curveFailure);
+    if (screenshot && !screenshotSaved)
+        throw CommandError("the editor was closed before the screenshot was taken");
     return ExitSuccess;
 }
