@@ -1,23 +1,28 @@
 // varnex edit [--plugin PATH] [--set NAME=VALUE ...] [--program N]
-//             [--curve X,Y;X,Y;... [--curve-normalized]]
+//             [--curve X,Y;X,Y;... [--curve-normalized]] [--screenshot FILE.png]
 //
 // Shows a plug-in's editor in a window of this program, the way a host
-// does, and prints every parameter change the user makes in it.
+// does, and prints every parameter change the user makes in it; with
+// --screenshot it saves what the window shows and ends.
 
 #include "cli/CommandError.h"
 #include "cli/Commands.h"
 #include "cli/CurveGestures.h"
-#include "cli/CurveOption.h"
 #include "cli/LiveCurveDrawer.h"
 #include "cli/LiveEditor.h"
 #include "cli/ParameterSettings.h"
+#include "cli/PendingFile.h"
 #include "cli/PluginHost.h"
+#include "cli/PngFile.h"
+#include "cli/StateOptions.h"
 #include "editor/ShaperEffectEdit.h"
 #include "host/EffectBase.h"
 
 #include <chrono>
 #include <cstdio>
 #include <optional>
+#include <string>
+#include <utility>
 
 namespace {
 
@@ -25,39 +30,30 @@ namespace {
 constexpr auto IdlePeriod = std::chrono::milliseconds(33);
 // How long the first paint may take before the window is announced anyway.
 constexpr auto FirstPaintTimeout = std::chrono::seconds(1);
+// How long the editor may take to show a picture that holds still for
+// --screenshot, from the first look.
+constexpr auto ScreenshotTimeout = std::chrono::seconds(5);
 
 struct EditOptions {
     std::string pluginPath; // empty: the Varnex plug-in beside the program
-    std::optional<std::int32_t> program;
-    std::vector<ParameterSetting> parameters;
-    std::string curve;
-    bool curveGiven = false;
-    bool normalized = false;
+    std::optional<std::string> screenshotPath;
+    StateOptions state{"edit"};
 };
-
-const std::string& optionValue(const Arguments& arguments, std::size_t& index) {
-    if (index + 1 >= arguments.size())
-        throw UsageError("edit: option " + arguments[index] + " needs a value");
-    return arguments[++index];
-}
 
 EditOptions parseEditArguments(const Arguments& arguments) {
     EditOptions options;
     for (std::size_t i = 0; i < arguments.size(); ++i) {
+        if (options.state.take(arguments, i))
+            continue;
         const std::string& argument = arguments[i];
         if (argument == "--plugin") {
-            options.pluginPath = optionValue(arguments, i);
+            options.pluginPath = optionValue(arguments, i, "edit");
             if (options.pluginPath.empty())
                 throw UsageError("edit: the plug-in path after --plugin is empty");
-        } else if (argument == "--set") {
-            options.parameters.push_back(parseParameterSetting(optionValue(arguments, i)));
-        } else if (argument == "--program") {
-            options.program = parseProgramNumber(optionValue(arguments, i));
-        } else if (argument == "--curve") {
-            options.curve = optionValue(arguments, i);
-            options.curveGiven = true;
-        } else if (argument == "--curve-normalized") {
-            options.normalized = true;
+        } else if (argument == "--screenshot") {
+            options.screenshotPath = optionValue(arguments, i, "edit");
+            if (options.screenshotPath->empty())
+                throw UsageError("edit: the file name after --screenshot is empty");
         } else if (argument.size() > 1 && argument[0] == '-') {
             throw UsageError("edit: unknown option '" + argument + "'");
         } else {
@@ -65,8 +61,7 @@ EditOptions parseEditArguments(const Arguments& arguments) {
                              "' (the plug-in is given with --plugin)");
         }
     }
-    if (options.normalized && !options.curveGiven)
-        throw UsageError("edit: --curve-normalized needs --curve");
+    options.state.check();
     return options;
 }
 
@@ -110,6 +105,52 @@ class EditListener final : public HostListener {
     std::vector<std::string> names;
 };
 
+// Saves what the window shows once the editor has painted and two reads of
+// the screen, a round of idle apart, agree: a paint still on its way to the
+// screen would tell them apart.
+class Screenshot {
+  public:
+    explicit Screenshot(std::string path) : path(std::move(path)) {}
+
+    // Called once a round while the editor shows what is to be saved; true
+    // once the picture is saved. A CommandError when the editor shows
+    // nothing or the screen cannot be read within ScreenshotTimeout; an
+    // editor that never holds still is taken as it last showed.
+    bool take(const LiveEditor& editor) {
+        const auto now = std::chrono::steady_clock::now();
+        if (!deadline)
+            deadline = now + ScreenshotTimeout;
+        const bool late = now >= *deadline;
+        platform::ScreenPicture shown;
+        if (!editor.readScreen(shown)) {
+            if (late)
+                throw CommandError("cannot read the window back from the screen for the "
+                                   "screenshot");
+            return false;
+        }
+        if (!editor.showsPaint()) {
+            if (late)
+                throw CommandError("the editor showed nothing within " +
+                                   std::to_string(ScreenshotTimeout.count()) +
+                                   " s; no screenshot taken");
+            return false;
+        }
+        if (shown != previous && !late) {
+            previous = std::move(shown);
+            return false;
+        }
+        savePng(path, shown);
+        std::printf("saved %s\n", path.c_str());
+        std::fflush(stdout);
+        return true;
+    }
+
+  private:
+    std::string path;
+    std::optional<std::chrono::steady_clock::time_point> deadline;
+    platform::ScreenPicture previous;
+};
+
 // Detaches the listener from the host however the command ends.
 struct ListeningScope {
     PluginHost& host;
@@ -124,16 +165,20 @@ struct ListeningScope {
 int runEditCommand(const Arguments& arguments) {
     const EditOptions options = parseEditArguments(arguments);
     std::vector<CurveGesture> gestures;
-    if (options.curveGiven)
-        gestures = planCurveGestures(parseCurvePoints(options.curve, options.normalized));
+    if (options.state.curve)
+        gestures = planCurveGestures(options.state.curvePoints());
+    std::optional<Screenshot> screenshot;
+    if (options.screenshotPath) {
+        requirePngFiles("edit --screenshot");
+        checkOutputFolder(*options.screenshotPath);
+        screenshot.emplace(*options.screenshotPath);
+    }
 
     PluginHost host(options.pluginPath.empty() ? defaultPluginPath() : options.pluginPath);
-    if (options.curveGiven && host.record().uniqueId != ShaperEffectEdit::UniqueId)
+    if (options.state.curve && host.record().uniqueId != ShaperEffectEdit::UniqueId)
         throw CommandError("--curve draws on Varnex's curve editor; " + host.path() +
                            " is another plug-in");
-    if (options.program)
-        selectProgram(host, *options.program);
-    applyParameterSettings(host, options.parameters);
+    options.state.applyTo(host);
 
     const std::string name = pluginDisplayName(host);
     platform::watchForInterrupt();
@@ -156,6 +201,7 @@ int runEditCommand(const Arguments& arguments) {
         drawer->start();
     }
     bool curveReported = false;
+    bool screenshotSaved = false;
     auto next = std::chrono::steady_clock::now();
     while (!platform::interruptRequested()) {
         editor.idle();
@@ -173,6 +219,10 @@ int runEditCommand(const Arguments& arguments) {
             std::printf("entered the curve: %zu points\n", gestures.size());
             std::fflush(stdout);
         }
+        if (screenshot && (!drawer || curveReported) && screenshot->take(editor)) {
+            screenshotSaved = true;
+            break;
+        }
     }
     std::string curveFailure;
     if (drawer) {
@@ -183,5 +233,7 @@ int runEditCommand(const Arguments& arguments) {
     editor.close();
     if (!curveFailure.empty())
         throw CommandError(curveFailure);
+    if (screenshot && !screenshotSaved)
+        throw CommandError("the editor was closed before the screenshot was taken");
     return ExitSuccess;
 }

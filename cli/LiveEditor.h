@@ -45,6 +45,12 @@ class LiveEditor {
     // close); false when it does not within `timeout`.
     bool waitForFill(std::chrono::milliseconds timeout);
 
+    // What the window's client area shows on the screen, the editor's
+    // pixels included; false when it cannot be read.
+    bool readScreen(platform::ScreenPicture& picture) const {
+        return hostWindow->readClientArea(picture);
+    }
+
     std::int32_t width() const { return editorWidth; }
     std::int32_t height() const { return editorHeight; }
     platform::IntPoint origin() const { return hostWindow->clientOrigin(); }

@@ -6,17 +6,16 @@
 
 #include "cli/AudioFile.h"
 #include "cli/CommandError.h"
-#include "cli/CurveOption.h"
 #include "cli/DemoSong.h"
 #include "cli/EditorSession.h"
 #include "cli/LinkedPlugin.h"
+#include "cli/PendingFile.h"
 #include "cli/PluginHost.h"
 
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <string>
-#include <system_error>
 #include <utility>
 
 namespace fs = std::filesystem;
@@ -25,35 +24,6 @@ namespace {
 
 // Audio longer than this gets a progress line while it renders.
 constexpr double ProgressAfterSeconds = 30.0;
-
-// A file written under a temporary name and renamed over its real name only
-// when complete, so a failed render never leaves a truncated file behind
-// nor destroys an earlier one.
-class PendingFile {
-  public:
-    explicit PendingFile(std::string path) : finalPath(std::move(path)) {}
-    ~PendingFile() {
-        if (!committed) {
-            std::error_code ignored;
-            fs::remove(temporaryPath(), ignored);
-        }
-    }
-    PendingFile(const PendingFile&) = delete;
-    PendingFile& operator=(const PendingFile&) = delete;
-
-    std::string temporaryPath() const { return finalPath + ".varnex-partial"; }
-    void commit() {
-        std::error_code failure;
-        fs::rename(temporaryPath(), finalPath, failure);
-        if (failure)
-            throw CommandError("cannot write " + finalPath + ": " + failure.message());
-        committed = true;
-    }
-
-  private:
-    std::string finalPath;
-    bool committed = false;
-};
 
 class ProgressLine {
   public:
@@ -84,19 +54,10 @@ class ProgressLine {
     int lastPercent = -1;
 };
 
-void checkOutputFolder(const std::string& outputPath) {
-    fs::path folder = fs::path(outputPath).parent_path();
-    std::error_code failure;
-    if (!folder.empty() && !fs::is_directory(folder, failure))
-        throw CommandError("cannot write " + outputPath + ": no folder " + folder.string());
-    if (fs::is_directory(outputPath, failure))
-        throw CommandError("cannot write " + outputPath + ": it is a folder");
-}
-
 std::string describe(const RenderOptions& options, const PluginSource& plugin) {
     const std::string name =
         plugin.entry ? plugin.label : fs::path(plugin.path).filename().string();
-    return "plug-in " + name + (options.curveGiven ? " with a drawn curve" : "") + ", block " +
+    return "plug-in " + name + (options.state.curve ? " with a drawn curve" : "") + ", block " +
            std::to_string(options.settings.blockSize) + ", " +
            (options.settings.adding ? "adding" : "overwriting");
 }
@@ -170,10 +131,9 @@ int runRenderCommand(const Arguments& arguments) {
     RenderOptions options = parseRenderArguments(arguments);
     PluginSource plugin =
         PluginSource::file(options.pluginPath.empty() ? defaultPluginPath() : options.pluginPath);
-    if (options.curveGiven) {
+    if (options.state.curve) {
         // The curve is drawn in the editor, which runs in this process.
-        const std::vector<CurvePoint> curve =
-            parseCurvePoints(options.curve, options.curveNormalized);
+        const std::vector<CurvePoint> curve = options.state.curvePoints();
         plugin = linkedVarnexPlugin();
         options.settings.prepare = [curve](PluginHost& host) {
             EditorSession editor(host);

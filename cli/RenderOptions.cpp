@@ -19,13 +19,6 @@ fs::path comparablePath(const std::string& path) {
     return failure ? absolute.lexically_normal() : resolved;
 }
 
-// The text after an option that needs one.
-const std::string& optionValue(const Arguments& arguments, std::size_t& index) {
-    if (index + 1 >= arguments.size())
-        throw UsageError("render: option " + arguments[index] + " needs a value");
-    return arguments[++index];
-}
-
 } // namespace
 
 RenderOptions parseRenderArguments(const Arguments& arguments) {
@@ -33,26 +26,19 @@ RenderOptions parseRenderArguments(const Arguments& arguments) {
     bool outputGiven = false;
     bool pluginGiven = false;
     for (std::size_t i = 0; i < arguments.size(); ++i) {
+        if (options.state.take(arguments, i))
+            continue;
         const std::string& argument = arguments[i];
         if (argument == "-o" || argument == "--output") {
-            options.outputPath = optionValue(arguments, i);
+            options.outputPath = optionValue(arguments, i, "render");
             outputGiven = true;
         } else if (argument == "--plugin") {
-            options.pluginPath = optionValue(arguments, i);
+            options.pluginPath = optionValue(arguments, i, "render");
             pluginGiven = true;
-        } else if (argument == "--set") {
-            options.settings.parameters.push_back(parseParameterSetting(optionValue(arguments, i)));
-        } else if (argument == "--program") {
-            options.settings.program = parseProgramNumber(optionValue(arguments, i));
         } else if (argument == "--block") {
-            options.settings.blockSize = parseBlockSize(optionValue(arguments, i));
+            options.settings.blockSize = parseBlockSize(optionValue(arguments, i, "render"));
         } else if (argument == "--adding") {
             options.settings.adding = true;
-        } else if (argument == "--curve") {
-            options.curve = optionValue(arguments, i);
-            options.curveGiven = true;
-        } else if (argument == "--curve-normalized") {
-            options.curveNormalized = true;
         } else if (argument.size() > 1 && argument[0] == '-') {
             throw UsageError("render: unknown option '" + argument + "'");
         } else if (options.inputPath.empty()) {
@@ -66,11 +52,12 @@ RenderOptions parseRenderArguments(const Arguments& arguments) {
         throw UsageError("render: the output name after -o is empty");
     if (pluginGiven && options.pluginPath.empty())
         throw UsageError("render: the plug-in path after --plugin is empty");
-    if (options.curveNormalized && !options.curveGiven)
-        throw UsageError("render: --curve-normalized needs --curve");
-    if (options.curveGiven && pluginGiven)
+    options.state.check();
+    if (options.state.curve && pluginGiven)
         throw UsageError("render: --curve draws in the editor of the Varnex plug-in built into "
                          "varnex and cannot be combined with --plugin");
+    options.settings.program = options.state.program;
+    options.settings.parameters = options.state.parameters;
     return options;
 }
 

@@ -3,6 +3,7 @@
 
 #include "cli/Commands.h"
 #include "cli/PluginRenderer.h"
+#include "cli/StateOptions.h"
 
 #include <string>
 
@@ -14,11 +15,10 @@ struct RenderOptions {
     std::string inputPath;  // empty: render the demo song
     std::string outputPath; // empty: the default for the input
     std::string pluginPath; // empty: the Varnex plug-in beside the program
+    // The program and the parameters are copied into `settings`; a curve
+    // is drawn in the editor of the Varnex plug-in built into varnex.
+    StateOptions state{"render"};
     RenderSettings settings;
-    // --curve: drawn in the editor of the Varnex plug-in built into varnex.
-    std::string curve;
-    bool curveGiven = false;
-    bool curveNormalized = false;
 };
 
 // Reads the command's arguments; a UsageError for anything it cannot use.

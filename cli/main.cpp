@@ -39,10 +39,11 @@ constexpr std::array<Command, 5> Commands = {{
      runSnapshotCommand},
     {"edit",
      "[--plugin PATH] [--set NAME=VALUE ...] [--program N] [--curve X,Y;X,Y;... "
-     "[--curve-normalized]]",
+     "[--curve-normalized]] [--screenshot FILE.png]",
      "show a plug-in's editor (default: the Varnex plug-in beside this program) in a window of "
      "this program and print each parameter change made in it; --curve draws Varnex's curve "
-     "with the real pointer; ends when the window is closed or on Ctrl-C",
+     "with the real pointer; ends when the window is closed or on Ctrl-C, or, with "
+     "--screenshot, once what the window shows is saved as a PNG",
      runEditCommand},
 }};
 

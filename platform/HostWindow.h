@@ -14,8 +14,18 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace platform {
+
+// Pixels read back from the screen, row by row from the top.
+struct ScreenPicture {
+    std::int32_t width = 0;
+    std::int32_t height = 0;
+    std::vector<ColorWord> pixels;
+
+    bool operator==(const ScreenPicture&) const = default;
+};
 
 class HostWindow {
   public:
@@ -47,6 +57,10 @@ class HostWindow {
     // window drew it (a plug-in's child included). False when it cannot be
     // read.
     bool readPixel(std::int32_t x, std::int32_t y, ColorWord& color) const;
+    // The whole client area as the screen shows it, in one read: the
+    // plug-in's child windows included, and whatever else covers the
+    // window. False when it cannot be read.
+    bool readClientArea(ScreenPicture& picture) const;
     // What readPixel gives where the window shows only its own fill.
     ColorWord fillColor() const;
 

@@ -7,6 +7,9 @@ jobs=$(nproc)
 warnings_as_errors=()
 
 native_dir=$build_root/native
+# The transfer curve that run.sh draws in the editor: a soft saturation,
+# steep near silence and flattening towards full scale.
+demo_curve="0,0;0.15,0.45;0.4,0.8;0.7,0.95;1,1"
 windows_dir() { echo "$build_root/windows-$1"; }
 windows_arches=(i686 x86_64)
 

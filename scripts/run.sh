@@ -21,11 +21,11 @@ echo
 "$native_dir/bin/varnex" info
 echo
 mkdir -p "$root/out"
-# A soft saturation: steep near silence, flattening towards full scale.
-curve="0,0;0.15,0.45;0.4,0.8;0.7,0.95;1,1"
 "$native_dir/bin/varnex" render -o "$root/out/varnex-demo-output.wav" \
-    --curve-normalized --curve "$curve"
-"$native_dir/bin/varnex" snapshot -o "$root/out/editor.png" --curve-normalized --curve "$curve"
+    --curve-normalized --curve "$demo_curve"
+"$native_dir/bin/varnex" snapshot -o "$root/out/editor.png" --curve-normalized --curve "$demo_curve"
+# The same curve entered with the real pointer in the editor on an X server.
+"$root/scripts/edit-screenshot.sh" "$root/out/edit-x11.png"
 echo "run: compare $root/out/varnex-demo-input.wav (the demo song)"
 echo "     with    $root/out/varnex-demo-output.wav (through Varnex, curve as drawn in"
-echo "             $root/out/editor.png)"
+echo "             $root/out/editor.png, and on X11 in $root/out/edit-x11.png)"

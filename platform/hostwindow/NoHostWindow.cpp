@@ -39,6 +39,9 @@ IntPoint HostWindow::clientOrigin() const {
 bool HostWindow::readPixel(std::int32_t, std::int32_t, ColorWord&) const {
     return false;
 }
+bool HostWindow::readClientArea(ScreenPicture&) const {
+    return false;
+}
 ColorWord HostWindow::fillColor() const {
     return 0;
 }

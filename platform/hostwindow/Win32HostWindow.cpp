@@ -166,6 +166,57 @@ bool HostWindow::readPixel(std::int32_t x, std::int32_t y, ColorWord& color) con
     return true;
 }
 
+bool HostWindow::readClientArea(ScreenPicture& picture) const {
+    if (state->destroyed)
+        return false;
+    RECT client{};
+    if (!GetClientRect(state->window, &client) || client.right <= 0 || client.bottom <= 0)
+        return false;
+    const int width = client.right;
+    const int height = client.bottom;
+    // Children are not clipped from the window's context (see readPixel).
+    HDC context = GetDC(state->window);
+    if (!context)
+        return false;
+    BITMAPINFO format{};
+    format.bmiHeader.biSize = sizeof format.bmiHeader;
+    format.bmiHeader.biWidth = width;
+    format.bmiHeader.biHeight = -height; // rows from the top
+    format.bmiHeader.biPlanes = 1;
+    format.bmiHeader.biBitCount = 32;
+    format.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    HBITMAP copy = CreateDIBSection(context, &format, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HDC memory = CreateCompatibleDC(context);
+    bool copied = false;
+    if (copy && memory && bits) {
+        HGDIOBJ previous = SelectObject(memory, copy);
+        copied = BitBlt(memory, 0, 0, width, height, context, 0, 0, SRCCOPY) != 0;
+        GdiFlush();
+        SelectObject(memory, previous);
+    }
+    if (copied) {
+        picture.width = width;
+        picture.height = height;
+        const std::size_t count =
+            static_cast<std::size_t>(width) * static_cast<std::size_t>(height);
+        picture.pixels.resize(count);
+        const auto* words = static_cast<const std::uint32_t*>(bits); // 0x00RRGGBB
+        for (std::size_t i = 0; i < count; ++i) {
+            const std::uint32_t word = words[i];
+            picture.pixels[i] =
+                colorWord(static_cast<std::uint8_t>(word >> 16),
+                          static_cast<std::uint8_t>(word >> 8), static_cast<std::uint8_t>(word));
+        }
+    }
+    if (memory)
+        DeleteDC(memory);
+    if (copy)
+        DeleteObject(copy);
+    ReleaseDC(state->window, context);
+    return copied;
+}
+
 ColorWord HostWindow::fillColor() const {
     return RequestedFill;
 }

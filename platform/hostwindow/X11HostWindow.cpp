@@ -15,6 +15,7 @@
 #include <cstdlib>
 #include <poll.h>
 #include <unistd.h>
+#include <unordered_map>
 
 namespace platform {
 
@@ -70,6 +71,8 @@ struct HostWindow::State {
     Atom deleteWindow = 0;
     unsigned long fillPixel = 0;
     ColorWord fill = 0;
+    std::int32_t width = 0;
+    std::int32_t height = 0;
     bool closeRequested = false;
     bool destroyed = false;
 
@@ -155,6 +158,8 @@ std::unique_ptr<HostWindow> HostWindow::open(const std::string& title, std::int3
         XAllocColor(display, state->colormap, &fill) ? fill.pixel : BlackPixel(display, screen);
     state->fill = state->toColor(state->fillPixel);
 
+    state->width = width;
+    state->height = height;
     state->window = XCreateSimpleWindow(display, RootWindow(display, screen), WindowX, WindowY,
                                         static_cast<unsigned>(width), static_cast<unsigned>(height),
                                         0, BlackPixel(display, screen), state->fillPixel);
@@ -237,6 +242,36 @@ bool HostWindow::readPixel(std::int32_t x, std::int32_t y, ColorWord& color) con
     const unsigned long pixel = XGetPixel(image, 0, 0);
     XDestroyImage(image);
     color = state->toColor(pixel);
+    return true;
+}
+
+bool HostWindow::readClientArea(ScreenPicture& picture) const {
+    if (state->destroyed)
+        return false;
+    auto* previous = XSetErrorHandler(ignoreError);
+    XImage* image =
+        XGetImage(state->display, state->window, 0, 0, static_cast<unsigned>(state->width),
+                  static_cast<unsigned>(state->height), AllPlanes, ZPixmap);
+    XSetErrorHandler(previous);
+    if (!image)
+        return false;
+    picture.width = state->width;
+    picture.height = state->height;
+    picture.pixels.resize(static_cast<std::size_t>(state->width) *
+                          static_cast<std::size_t>(state->height));
+    // An editor shows few colours; each pixel value is turned into one once.
+    std::unordered_map<unsigned long, ColorWord> colors;
+    std::size_t at = 0;
+    for (int y = 0; y < state->height; ++y) {
+        for (int x = 0; x < state->width; ++x) {
+            const unsigned long pixel = XGetPixel(image, x, y);
+            auto [known, added] = colors.try_emplace(pixel);
+            if (added)
+                known->second = state->toColor(pixel);
+            picture.pixels[at++] = known->second;
+        }
+    }
+    XDestroyImage(image);
     return true;
 }
 

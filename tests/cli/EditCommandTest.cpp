@@ -57,6 +57,8 @@ INSTANTIATE_TEST_SUITE_P(
                     "edit --plugin " + ProbePlugin + " --curve '11,255;255,11'", 1,
                     "another plug-in"},
         RefusedCase{"EditUnknownParameter", "edit --set Loudness=0.5", 1, "no parameter"},
+        RefusedCase{"EditScreenshotIntoNoFolder", "edit --screenshot /nonexistent/editor.png", 1,
+                    "no folder /nonexistent"},
         RefusedCase{"BenchZeroCycles", "bench --editor --cycles 0", 2, "outside 1 to"},
         RefusedCase{"BenchCyclesNotANumber", "bench --editor --cycles many", 2,
                     "not a whole number"},

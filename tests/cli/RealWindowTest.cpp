@@ -1,15 +1,19 @@
 // `varnex edit` and `varnex bench --editor` on a private X server: the
 // built plug-in's editor in a real window, ended the ways a user ends it,
-// and opened and closed while audio runs.
+// read back from the screen, and opened and closed while audio runs.
 
 #include "RunningProgram.h"
 #include "TopLevelWindows.h"
 
+#include "tests/support/RunCommand.h"
 #include "tests/support/VirtualDisplay.h"
+
+#include <png.h>
 
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <cstdint>
 #include <cstdio>
 
 namespace {
@@ -79,6 +83,59 @@ TEST_F(OnVirtualDisplay, EditEntersTheCurveWithTheRealPointer) {
     EXPECT_EQ(reports, 4u) << edit.output();
     edit.signal(SIGINT);
     EXPECT_EQ(edit.waitForExit(10s), 0) << edit.errors();
+}
+
+struct Picture {
+    std::uint32_t width = 0;
+    std::uint32_t height = 0;
+    std::vector<std::uint8_t> rgb;
+};
+
+Picture readPng(const std::string& path) {
+    Picture picture;
+    png_image image{};
+    image.version = PNG_IMAGE_VERSION;
+    if (!png_image_begin_read_from_file(&image, path.c_str()))
+        return picture;
+    image.format = PNG_FORMAT_RGB;
+    picture.rgb.resize(PNG_IMAGE_SIZE(image));
+    if (!png_image_finish_read(&image, nullptr, picture.rgb.data(), 0, nullptr))
+        return {};
+    picture.width = image.width;
+    picture.height = image.height;
+    return picture;
+}
+
+std::size_t differingPixels(const Picture& a, const Picture& b) {
+    std::size_t count = 0;
+    for (std::size_t i = 0; i + 2 < a.rgb.size() && i + 2 < b.rgb.size(); i += 3)
+        count +=
+            a.rgb[i] != b.rgb[i] || a.rgb[i + 1] != b.rgb[i + 1] || a.rgb[i + 2] != b.rgb[i + 2];
+    return count;
+}
+
+TEST_F(OnVirtualDisplay, EditScreenshotIsWhatTheHeadlessEditorShows) {
+    ScratchFolder folder;
+    const std::string shot = folder.file("edit.png");
+    RunningProgram edit({VARNEX_CLI_FILE, "edit", "--set", "PreGain=0.8", "--screenshot", shot});
+    ASSERT_EQ(edit.waitForExit(30s), 0) << edit.output() << edit.errors();
+    EXPECT_NE(edit.output().find("\nsaved " + shot + "\n"), std::string::npos) << edit.output();
+
+    const auto snapshot = [&](const std::string& options, const std::string& name) {
+        const CommandResult made = runCommand(shellQuoted(VARNEX_CLI_FILE) + " snapshot " +
+                                              options + " -o " + shellQuoted(folder.file(name)));
+        EXPECT_EQ(made.exitCode, 0) << made.err;
+        return readPng(folder.file(name));
+    };
+    const Picture screen = readPng(shot);
+    const Picture headless = snapshot("--set PreGain=0.8", "set.png");
+    ASSERT_EQ(screen.width, 568u);
+    ASSERT_EQ(screen.height, 290u);
+    ASSERT_EQ(headless.width, screen.width);
+    ASSERT_EQ(headless.height, screen.height);
+    EXPECT_EQ(differingPixels(screen, headless), 0u);
+    // The setting shows, so the two agree on more than the editor's defaults.
+    EXPECT_NE(differingPixels(headless, snapshot("", "initial.png")), 0u);
 }
 
 TEST_F(OnVirtualDisplay, EditorBenchOpensAndClosesTheEditorWhileAudioRuns) {
