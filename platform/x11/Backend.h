@@ -116,6 +116,12 @@ struct WindowRecord {
     Visual* visual = nullptr;
     int depth = 0;
 
+    // The connection's next request number when a drain last found
+    // nothing to read and nothing to send. While it stays the same, no
+    // request was made since, so nothing waits to be sent and whatever
+    // arrives waits in the socket, where a poll sees it.
+    unsigned long quietAt = 0;
+
     bool needsPaint = true;
     bool paintRequested = false; // invalidated: paint at the next drain
     IntRect exposed{};           // exposed since the last paint

@@ -11,6 +11,7 @@
 #include "platform/x11/Backend.h"
 
 #include <X11/Xutil.h>
+#include <poll.h>
 
 #include <algorithm>
 #include <map>
@@ -188,6 +189,31 @@ void deliverPress(WindowRecord* record, const XButtonEvent& press) {
          packPosition(press.x, press.y));
     setHandlingRecord(outer);
     record->press = {};
+}
+
+// Takes the connection's next event without waiting; false when there is
+// none. An idle in which nothing happened costs one poll of the socket and
+// no flush: Xlib is asked to flush and read only when its queue holds
+// events, when requests were made since the connection was last found
+// quiet (they may wait in its buffer, and what it read meanwhile may wait
+// in a queue beneath its own), or when the socket has something to read
+// or has failed (which Xlib then reports).
+bool nextEvent(WindowRecord& record, XEvent& event) {
+    Display* display = record.display;
+    if (QLength(display) == 0) {
+        if (NextRequest(display) == record.quietAt) {
+            pollfd socket{ConnectionNumber(display), POLLIN, 0};
+            if (poll(&socket, 1, 0) == 0)
+                return false;
+        }
+        ErrorTrap trap(display);
+        if (XPending(display) == 0) {
+            record.quietAt = NextRequest(display);
+            return false;
+        }
+    }
+    XNextEvent(display, &event); // from the queue: no reading
+    return true;
 }
 
 void deliverPaint(WindowRecord* record) {
@@ -395,12 +421,8 @@ void dispatchWindowEvents(Window* window) {
     bool paint = record->paintRequested;
     while (!record->gone) {
         XEvent event;
-        {
-            x11::ErrorTrap trap(record->display);
-            if (XPending(record->display) == 0)
-                break;
-            XNextEvent(record->display, &event);
-        }
+        if (!x11::nextEvent(*record, event))
+            break;
         if (event.xany.window != record->id)
             continue;
         switch (event.type) {

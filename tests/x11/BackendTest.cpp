@@ -1,6 +1,7 @@
 // The X11 backend in-process, with windows of a host it did not create:
 // geometry across the two connections, and the host destroying its window.
 
+#include "platform/Drawing.h"
 #include "platform/Windowing.h"
 #include "tests/support/VirtualDisplay.h"
 #include "tests/x11/X11Host.h"
@@ -9,6 +10,8 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstdlib>
+#include <string>
 
 namespace {
 
@@ -91,6 +94,79 @@ TEST(X11Backend, HostWindowGeometryAndTheHostDestroyingIt) {
         EXPECT_TRUE(platform::unregisterWindowClass("X11BackendTest", nullptr));
     }
     closeConnection(display);
+}
+
+// Events that the window's connection has already taken from its socket,
+// with a reply, with one another or while sending a drawing, are
+// delivered at the next drain all the same. On a server without shared
+// memory, where showing a drawing only sends it.
+TEST(X11Backend, EventsAlreadyReadAreDeliveredAtTheNextDrain) {
+    VirtualDisplay server({"-extension", "MIT-SHM"});
+    if (!server.available())
+        GTEST_SKIP() << server.whyUnavailable();
+    // The backend's windows connect to DISPLAY.
+    const char* shared = std::getenv("DISPLAY");
+    const std::string previous = shared ? shared : "";
+    setenv("DISPLAY", server.displayName().c_str(), 1);
+    Display* display = openConnection(server.displayName());
+    ASSERT_NE(display, nullptr);
+    struct Case {
+        const char* name;
+        void (*act)(Display* display, HostWindow& host, platform::Window* child);
+        std::uint32_t expected;
+    };
+    const Case cases[] = {
+        {"an exposure read with a reply",
+         [](Display* display, HostWindow&, platform::Window* child) {
+             exposeWindow(display, reinterpret_cast<std::uintptr_t>(child));
+             // The exposure comes before the reply, so it is read with it.
+             platform::IntRect rect;
+             EXPECT_TRUE(platform::windowRect(child, rect));
+         },
+         platform::MessagePaint},
+        {"an exposure read while a drawing was sent",
+         [](Display* display, HostWindow&, platform::Window* child) {
+             exposeWindow(display, reinterpret_cast<std::uintptr_t>(child));
+             platform::DeviceContext* context = platform::windowContext(child);
+             platform::setPixel(context, 1, 1, 0x0000FF);
+             EXPECT_TRUE(platform::releaseWindowContext(child, context));
+         },
+         platform::MessagePaint},
+        {"an exposure read with the host's destruction",
+         [](Display* display, HostWindow& host, platform::Window* child) {
+             exposeWindow(display, reinterpret_cast<std::uintptr_t>(child));
+             host.destroy();
+             waitUntilSent(display);
+         },
+         platform::MessageDestroy},
+    };
+    ASSERT_TRUE(platform::registerWindowClass("X11BackendTest", &recordingProcedure, nullptr));
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        HostWindow host(display, 40, 30, 300, 200);
+        platform::Window* child = platform::createWindow(
+            "X11BackendTest", "Window", platform::StyleChild | platform::StyleVisible, 10, 20, 100,
+            50, handleOf(host.id()), nullptr);
+        ASSERT_NE(child, nullptr);
+        messages.clear();
+        ASSERT_TRUE(waitFor([&] {
+            platform::dispatchWindowEvents(child);
+            return std::count(messages.begin(), messages.end(), platform::MessagePaint) > 0;
+        }));
+        platform::dispatchWindowEvents(child); // finds the connection quiet
+
+        messages.clear();
+        c.act(display, host, child);
+        platform::dispatchWindowEvents(child);
+        EXPECT_EQ(std::count(messages.begin(), messages.end(), c.expected), 1);
+        platform::destroyWindow(child);
+    }
+    EXPECT_TRUE(platform::unregisterWindowClass("X11BackendTest", nullptr));
+    closeConnection(display);
+    if (shared)
+        setenv("DISPLAY", previous.c_str(), 1);
+    else
+        unsetenv("DISPLAY");
 }
 
 } // namespace

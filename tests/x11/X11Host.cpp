@@ -73,6 +73,18 @@ std::string windowTitle(Display* display, WindowId window) {
     return title;
 }
 
+void exposeWindow(Display* display, WindowId window) {
+    XClearArea(display, window, 0, 0, 0, 0, True);
+    waitUntilSent(display);
+}
+
+void waitUntilSent(Display* display) {
+    XSync(display, False);
+    // The server answers the second question only after it has sent what
+    // it had for every client when it answered the first.
+    XSync(display, False);
+}
+
 namespace {
 std::atomic<int> hostErrors{0};
 XErrorHandler replacedHandler = nullptr;

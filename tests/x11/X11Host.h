@@ -28,6 +28,12 @@ void closeConnection(Display* display);
 bool serverHasExtension(Display* display, const char* name);
 // The window's name (WM_NAME), empty when it has none.
 std::string windowTitle(Display* display, WindowId window);
+// Asks the server, on this connection, to expose the whole of a window
+// (of any client), and waits until it has sent the exposure.
+void exposeWindow(Display* display, WindowId window);
+// Waits until the server has sent every client all that the requests made
+// so far on this connection gave them.
+void waitUntilSent(Display* display);
 
 // Counts X errors that reach the process's error handler, in place of
 // whatever handler was there; `restore` puts that one back and says
