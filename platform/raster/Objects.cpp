@@ -23,15 +23,26 @@ template <typename T> T makeStock() {
     return object;
 }
 
+// Selections are counted only for objects that can be deleted. Stock
+// objects are shared by every context on every thread and never deleted,
+// so they keep no count (which would also race between two editors).
+void countSelection(DrawingObject* object) {
+    if (object && !object->stock)
+        ++object->selections;
+}
+void uncountSelection(DrawingObject* object) {
+    if (object && !object->stock)
+        --object->selections;
+}
+
 // Takes one selection of `next` for a context slot and gives up `previous`.
 template <typename T> T* swapSelection(T*& slot, T* next) {
     if (!next)
         return nullptr;
     T* previous = slot;
-    ++next->selections;
+    countSelection(next);
     slot = next;
-    if (previous)
-        --previous->selections;
+    uncountSelection(previous);
     return previous;
 }
 
@@ -114,11 +125,12 @@ void freePixelMap(PixelMap* map) {
 }
 
 void holdTarget(PixelMap* map) {
-    ++map->selections;
+    countSelection(map);
 }
 
 void releaseTarget(PixelMap* map) {
-    if (--map->selections == 0 && map->orphaned)
+    uncountSelection(map);
+    if (map->selections == 0 && map->orphaned)
         freePixelMap(map);
 }
 
@@ -138,9 +150,9 @@ DeviceContext* createTargetContext(PixelMap* target) {
 void deleteContext(DeviceContext* context) {
     if (!context)
         return;
-    --context->pen->selections;
-    --context->brush->selections;
-    --context->font->selections;
+    uncountSelection(context->pen);
+    uncountSelection(context->brush);
+    uncountSelection(context->font);
     releaseTarget(context->target);
     delete context;
     --liveContexts;
