@@ -45,9 +45,12 @@ BiquadFilter::BiquadFilter() : radiansPerHertz(static_cast<float>(std::numbers::
 
 BiquadCoefficients BiquadFilter::computeCoefficients(float cutoff, float radiansPerHertz,
                                                      std::int32_t highPass) {
+    if (!(cutoff > 0.0f)) {
+        return {highPass != 0 ? 1.0f : 0.0f, 0.0f, 0.0f, 0.0f, 0.0f};
+    }
     double omega = static_cast<double>(cutoff) * static_cast<double>(radiansPerHertz);
     if (!(omega <= MaxAngle)) {
-        omega = MaxAngle; // also catches NaN and infinity
+        omega = MaxAngle; // also catches infinity and a rate that is not a number
     }
     if (!(omega >= MinAngle)) {
         omega = MinAngle;
@@ -104,11 +107,4 @@ void BiquadFilter::assignCoefficients(const BiquadCoefficients& coefficients, fl
 
 void BiquadFilter::recompute() {
     assignCoefficients(computeCoefficients(cutoff, radiansPerHertz, highPass), cutoff);
-}
-
-float BiquadFilter::process(double x) {
-    BiquadKernel kernel(*this);
-    const double y = kernel.run(x);
-    kernel.storeState(*this);
-    return static_cast<float>(y);
 }

@@ -2,11 +2,11 @@
 
 #include "effect/FlushDenormals.h"
 #include "effect/ShaperEffect.h"
+#include "effect/StereoSection.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cstring>
-#include <limits>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -14,40 +14,21 @@
 
 namespace {
 
-// Both channels run the same chain on different data, so the loop carries
-// them as the two lanes of one vector: lane 0 left, lane 1 right. Each lane
-// does exactly the scalar arithmetic (no fused or reordered operations), so
-// the results are those of a channel-by-channel loop. Where the target has no
-// vector unit the compiler lowers these types to scalar code; it then notes
-// that such vectors would be passed differently across calls, which they
-// never are outside this file.
+// Both channels run the same chain on different data, so the loops carry
+// them as the two lanes of one vector (effect/StereoSection.h): lane 0 left,
+// lane 1 right, each doing exactly the scalar arithmetic. Where the target
+// has no vector unit the compiler notes that such vectors would be passed
+// differently across calls, which they never are outside this file.
 #pragma GCC diagnostic ignored "-Wpsabi"
 
 // Lambdas of the frame loops are inlined like the helpers (otherwise the
 // filter state travels through memory).
 #define VARNEX_LAMBDA_INLINE __attribute__((always_inline))
-using Double2 = double __attribute__((vector_size(16)));
-using Float2 = float __attribute__((vector_size(8)));
+using namespace lanes;
 using Int2 = std::int32_t __attribute__((vector_size(8)));
-using Mask2 = decltype(Double2{} < Double2{});
 
-constexpr float MaxFloat = std::numeric_limits<float>::max();
-constexpr Double2 Zero = {0.0, 0.0};
 constexpr Double2 One = {1.0, 1.0};
 constexpr Double2 MinusOne = {-1.0, -1.0};
-constexpr Double2 Largest = {MaxFloat, MaxFloat};
-
-constexpr Double2 broadcast(double value) {
-    return Double2{value, value};
-}
-
-VARNEX_ALWAYS_INLINE Double2 roundToFloat(Double2 value) {
-#if defined(__SSE2__)
-    return reinterpret_cast<Double2>(_mm_cvtps_pd(_mm_cvtpd_ps(reinterpret_cast<__m128d>(value))));
-#else
-    return __builtin_convertvector(__builtin_convertvector(value, Float2), Double2);
-#endif
-}
 
 // Per lane: a < b ? a : b, and a > b ? a : b (so a NaN in `b` is passed on).
 VARNEX_ALWAYS_INLINE Double2 lesser(Double2 a, Double2 b) {
@@ -67,30 +48,18 @@ VARNEX_ALWAYS_INLINE Double2 greater(Double2 a, Double2 b) {
 #endif
 }
 
-constexpr Mask2 SignBits = {std::numeric_limits<std::int64_t>::min(),
-                            std::numeric_limits<std::int64_t>::min()};
-
 // Flips the sign of the lanes selected by `flip` (exact).
 VARNEX_ALWAYS_INLINE Double2 flipSign(Double2 value, Mask2 flip) {
     return reinterpret_cast<Double2>(reinterpret_cast<Mask2>(value) ^ (flip & SignBits));
 }
 
-VARNEX_ALWAYS_INLINE Double2 magnitudeOf(Double2 value) {
-    return reinterpret_cast<Double2>(reinterpret_cast<Mask2>(value) & ~SignBits);
-}
-
-// Lanes holding a value of float32 range (not infinite, not NaN).
-VARNEX_ALWAYS_INLINE Mask2 finiteLanes(Double2 value) {
-    return magnitudeOf(value) <= Largest;
-}
-
 // For values known not to be negative.
 VARNEX_ALWAYS_INLINE bool bothWithinRange(Double2 magnitude) {
-    const Mask2 lanes = magnitude <= Largest;
+    const Mask2 inRange = magnitude <= Largest;
 #if defined(__SSE2__)
-    return _mm_movemask_pd(reinterpret_cast<__m128d>(lanes)) == 3;
+    return _mm_movemask_pd(reinterpret_cast<__m128d>(inRange)) == 3;
 #else
-    return lanes[0] != 0 && lanes[1] != 0;
+    return inRange[0] != 0 && inRange[1] != 0;
 #endif
 }
 
@@ -112,59 +81,6 @@ VARNEX_ALWAYS_INLINE Double2 finiteOrSilence(Double2 value) {
     }
     return value < -MaxFloat ? -MaxFloat : static_cast<float>(value);
 }
-
-// The left and right filters of a pair as one two-lane section: the direct
-// form II of BiquadFilter, state and output rounded to float32.
-struct StereoSection {
-    StereoSection(const BiquadFilter& left, const BiquadFilter& right)
-        : a0{left.coefficientA0(), right.coefficientA0()},
-          a1{left.coefficientA1(), right.coefficientA1()}, a2{left.coefficientA2(),
-                                                              right.coefficientA2()},
-          b1{left.coefficientB1(), right.coefficientB1()}, b2{left.coefficientB2(),
-                                                              right.coefficientB2()},
-          state1{left.firstState(), right.firstState()}, state2{left.secondState(),
-                                                                right.secondState()} {
-        // A state that is not finite (however it came about) starts over.
-        const Mask2 finite = finiteLanes(state1) & finiteLanes(state2);
-        state1 = finite ? state1 : Zero;
-        state2 = finite ? state2 : Zero;
-    }
-
-    void storeState(BiquadFilter& left, BiquadFilter& right) const {
-        left.setState(static_cast<float>(state1[0]), static_cast<float>(state2[0]));
-        right.setState(static_cast<float>(state1[1]), static_cast<float>(state2[1]));
-    }
-
-    VARNEX_ALWAYS_INLINE void setCoefficients(const BiquadCoefficients& c) {
-        a0 = broadcast(c.a0);
-        a1 = broadcast(c.a1);
-        a2 = broadcast(c.a2);
-        b1 = broadcast(c.b1);
-        b2 = broadcast(c.b2);
-    }
-
-    // One sample per lane. (A BiquadFilter whose cutoff is not above 0 would
-    // bypass; the effect's cutoffs never get there: every target is at least
-    // 10 Hz and a ramp never passes its target.)
-    VARNEX_ALWAYS_INLINE Double2 run(Double2 x) {
-        const Double2 w = x - b1 * state1 - b2 * state2;
-        const Double2 y = a0 * w + a1 * state1 + a2 * state2;
-        state2 = state1;
-        state1 = roundToFloat(w);
-        return roundToFloat(y);
-    }
-
-    // A state that overflowed float32 is cleared rather than kept, so a
-    // single huge input cannot leave the section non-finite.
-    VARNEX_ALWAYS_INLINE void clearNonFiniteState() {
-        const Mask2 finite = finiteLanes(state1);
-        state1 = finite ? state1 : Zero;
-        state2 = finite ? state2 : Zero;
-    }
-
-    Double2 a0, a1, a2, b1, b2;
-    Double2 state1, state2;
-};
 
 struct BlockSettings {
     Double2 preGain;
