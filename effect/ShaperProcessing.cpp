@@ -21,9 +21,6 @@ namespace {
 // differently across calls, which they never are outside this file.
 #pragma GCC diagnostic ignored "-Wpsabi"
 
-// Lambdas of the frame loops are inlined like the helpers (otherwise the
-// filter state travels through memory).
-#define VARNEX_LAMBDA_INLINE __attribute__((always_inline))
 using namespace lanes;
 using Int2 = std::int32_t __attribute__((vector_size(8)));
 
@@ -194,6 +191,118 @@ inline bool isRamping(float cutoff, float target) {
     return std::fabs(cutoff - target) > 1.0f;
 }
 
+// The chain is run in two halves, each with one filter recursion: the front
+// half (input, pre filter, gain, clip, curve) and the back half (post
+// filter, gain, limit, mix, output). The loops run the front halves of a
+// stretch of frames, then their back halves, so the two recursions overlap.
+// Frame i's front half always runs before its back half, and every input is
+// read before the output of the same frame is written, so shared or crossed
+// buffers are harmless.
+template <bool Adding> struct FrameChain {
+    // Frames of a stretch at most, and what the front half hands the back
+    // half for each of them.
+    static constexpr std::int32_t InFlight = 64;
+
+    FrameChain(const BlockSettings& blockSettings, const StereoSection& preSection,
+               const StereoSection& postSection, float** inputs, float** outputs)
+        : settings(blockSettings), pre(preSection), post(postSection), inLeft(inputs[0]),
+          inRight(inputs[1]), outLeft(outputs[0]), outRight(outputs[1]) {}
+
+    BlockSettings settings;
+    StereoSection pre;
+    StereoSection post;
+    const float* inLeft;
+    const float* inRight;
+    float* outLeft;
+    float* outRight;
+    Double2 dry[InFlight];
+    Double2 shaped[InFlight];
+    Mask2 negative[InFlight];
+
+    VARNEX_ALWAYS_INLINE void frontHalf(std::int32_t i, std::int32_t slot) {
+        const Double2 x = finiteOrSilence(Double2{inLeft[i], inRight[i]});
+        dry[slot] = x;
+        shaped[slot] = shapeFrame(x, pre, settings, negative[slot]);
+    }
+
+    // A pre filter state that overflowed float32 (only inputs near the
+    // float32 limit can do that) is cleared at the end of a stretch's front
+    // halves; until then the non-number takes the clip's negative branch, so
+    // nothing non-finite reaches the post filter or the output.
+    VARNEX_ALWAYS_INLINE void endFrontHalves() { pre.clearNonFiniteState(); }
+
+    VARNEX_ALWAYS_INLINE void backHalf(std::int32_t i, std::int32_t slot) {
+        Double2 result = finishFrame(shaped[slot], negative[slot], dry[slot], post, settings);
+        if constexpr (Adding) {
+            result = finiteOrSilence(Double2{outLeft[i], outRight[i]}) + result;
+        }
+        const Float2 stored = __builtin_convertvector(result, Float2);
+        // One test for the new post filter state and the output: the sum of
+        // their magnitudes stays within float32 range only if each does (a
+        // result just above the largest float, which would round down to it,
+        // takes the slow path to the same value).
+        const Double2 probe = magnitudeOf(post.state1) + magnitudeOf(result);
+        if (__builtin_expect(bothWithinRange(probe), 1)) {
+            outLeft[i] = stored[0];
+            outRight[i] = stored[1];
+        } else {
+            post.clearNonFiniteState();
+            outLeft[i] = repairOutput(result[0]);
+            outRight[i] = repairOutput(result[1]);
+        }
+    }
+};
+
+// A block without a ramp, in short stretches: the back halves of one stretch
+// still run while the front halves of the next begin.
+template <bool Adding>
+VARNEX_ALWAYS_INLINE void runPlainFrames(FrameChain<Adding>& chain, std::int32_t frameCount) {
+    constexpr std::int32_t PlainStretch = 8;
+    static_assert(PlainStretch <= FrameChain<Adding>::InFlight);
+    for (std::int32_t start = 0; start < frameCount; start += PlainStretch) {
+        const std::int32_t stretch = std::min(PlainStretch, frameCount - start);
+        for (std::int32_t j = 0; j < stretch; ++j) {
+            chain.frontHalf(start + j, j);
+        }
+        chain.endFrontHalves();
+        for (std::int32_t j = 0; j < stretch; ++j) {
+            chain.backHalf(start + j, j);
+        }
+    }
+}
+
+// A block in which a ramp runs: the ramps step after every frame, so the
+// block goes by stretches. The coefficients of each pair's steps over the
+// stretch are worked out first (their tangents and divisions overlap instead
+// of waiting for each other), then the stretch's front halves, then its back
+// halves, each pair taking its step's coefficients after each frame.
+template <bool Adding>
+VARNEX_ALWAYS_INLINE void runRampingFrames(FrameChain<Adding>& chain, PairRamp& preGlide,
+                                           PairRamp& postGlide, std::int32_t frameCount) {
+    constexpr std::int32_t RampStretch = FrameChain<Adding>::InFlight;
+    static_assert(RampSchedule::Capacity == RampStretch);
+    RampSchedule preSchedule;
+    RampSchedule postSchedule;
+    for (std::int32_t start = 0; start < frameCount; start += RampStretch) {
+        const std::int32_t stretch = std::min(RampStretch, frameCount - start);
+        const bool preMoves = preSchedule.fill(preGlide, stretch);
+        const bool postMoves = postSchedule.fill(postGlide, stretch);
+        for (std::int32_t j = 0; j < stretch; ++j) {
+            chain.frontHalf(start + j, j);
+            if (preMoves && preSchedule.moved[j]) {
+                chain.pre.setCoefficients(preSchedule.coefficients[j]);
+            }
+        }
+        chain.endFrontHalves();
+        for (std::int32_t j = 0; j < stretch; ++j) {
+            chain.backHalf(start + j, j);
+            if (postMoves && postSchedule.moved[j]) {
+                chain.post.setCoefficients(postSchedule.coefficients[j]);
+            }
+        }
+    }
+}
+
 } // namespace
 
 void ShaperEffect::processAdding(float** inputs, float** outputs, std::int32_t frameCount) {
@@ -222,111 +331,24 @@ void ShaperEffect::processBlock(float** inputs, float** outputs, std::int32_t fr
     }
 }
 
+// Loads the block's settings and the filters into the chain, runs the loop
+// and hands back the filters' state and, after a ramp, the cutoffs reached.
 template <bool Adding, bool Ramping>
 void ShaperEffect::runFrames(float** inputs, float** outputs, std::int32_t frameCount) {
     const double d = values[ShaperParameter::DryWet].load(Relaxed);
     const BlockSettings settings{broadcast(preGainFactor.load(Relaxed)),
                                  broadcast(postGainFactor.load(Relaxed)), broadcast(d),
                                  broadcast(1.0 - d), &shaperTable.acquireForAudio()};
-    StereoSection pre(preFilterLeft, preFilterRight);
-    StereoSection post(postFilterLeft, postFilterRight);
-    PairRamp preGlide{preRamp.cutoff, preRamp.target, preRamp.step,
-                      preFilterLeft.currentRadiansPerHertz(), preFilterLeft.highPassMode()};
-    PairRamp postGlide{postRamp.cutoff, postRamp.target, postRamp.step,
-                       postFilterLeft.currentRadiansPerHertz(), postFilterLeft.highPassMode()};
-
-    const float* inLeft = inputs[0];
-    const float* inRight = inputs[1];
-    float* outLeft = outputs[0];
-    float* outRight = outputs[1];
-
-    // The chain is run in two halves, each with one filter recursion: the
-    // front half (input, pre filter, gain, clip, curve) and the back half
-    // (post filter, gain, limit, mix, output). Frame i's front half always
-    // runs before its back half, and every input is read before the output of
-    // the same frame is written, so shared or crossed buffers are harmless.
-    // What the front half hands the back half, per frame in flight:
-    constexpr std::int32_t InFlight = 64;
-    Double2 dry[InFlight];
-    Double2 shaped[InFlight];
-    Mask2 negative[InFlight];
-
-    // A pre filter state that overflowed float32 (only inputs near the float32
-    // limit can do that) is cleared at the end of the stretch's front halves;
-    // until then the non-number takes the clip's negative branch, so nothing
-    // non-finite reaches the post filter or the output.
-    const auto frontHalf = [&](std::int32_t i, std::int32_t slot) VARNEX_LAMBDA_INLINE {
-        const Double2 x = finiteOrSilence(Double2{inLeft[i], inRight[i]});
-        dry[slot] = x;
-        shaped[slot] = shapeFrame(x, pre, settings, negative[slot]);
-    };
-    const auto backHalf = [&](std::int32_t i, std::int32_t slot) VARNEX_LAMBDA_INLINE {
-        Double2 result = finishFrame(shaped[slot], negative[slot], dry[slot], post, settings);
-        if constexpr (Adding) {
-            result = finiteOrSilence(Double2{outLeft[i], outRight[i]}) + result;
-        }
-        const Float2 stored = __builtin_convertvector(result, Float2);
-        // One test for the new post filter state and the output: the sum of
-        // their magnitudes stays within float32 range only if each does (a
-        // result just above the largest float, which would round down to
-        // it, takes the slow path to the same value).
-        const Double2 probe = magnitudeOf(post.state1) + magnitudeOf(result);
-        if (__builtin_expect(bothWithinRange(probe), 1)) {
-            outLeft[i] = stored[0];
-            outRight[i] = stored[1];
-        } else {
-            post.clearNonFiniteState();
-            outLeft[i] = repairOutput(result[0]);
-            outRight[i] = repairOutput(result[1]);
-        }
-    };
-
+    FrameChain<Adding> chain(settings, StereoSection(preFilterLeft, preFilterRight),
+                             StereoSection(postFilterLeft, postFilterRight), inputs, outputs);
     if constexpr (!Ramping) {
-        // Short stretches: the back halves of one stretch still run while
-        // the front halves of the next begin, so the two recursions overlap.
-        constexpr std::int32_t PlainStretch = 8;
-        for (std::int32_t start = 0; start < frameCount; start += PlainStretch) {
-            const std::int32_t stretch = std::min(PlainStretch, frameCount - start);
-            for (std::int32_t j = 0; j < stretch; ++j) {
-                frontHalf(start + j, j);
-            }
-            pre.clearNonFiniteState();
-            for (std::int32_t j = 0; j < stretch; ++j) {
-                backHalf(start + j, j);
-            }
-        }
+        runPlainFrames(chain, frameCount);
     } else {
-        // The ramps step after every frame, so the block goes by stretches:
-        // the coefficients of each pair's steps over the stretch are worked
-        // out first (their tangents and divisions overlap instead of waiting
-        // for each other), then the stretch's front halves, then its back
-        // halves, each pair taking its step's coefficients after each frame.
-        RampSchedule preSchedule;
-        RampSchedule postSchedule;
-        static_assert(RampSchedule::Capacity == InFlight);
-        for (std::int32_t start = 0; start < frameCount; start += InFlight) {
-            const std::int32_t stretch = std::min(InFlight, frameCount - start);
-            const bool preMoves = preSchedule.fill(preGlide, stretch);
-            const bool postMoves = postSchedule.fill(postGlide, stretch);
-            for (std::int32_t j = 0; j < stretch; ++j) {
-                frontHalf(start + j, j);
-                if (preMoves && preSchedule.moved[j]) {
-                    pre.setCoefficients(preSchedule.coefficients[j]);
-                }
-            }
-            pre.clearNonFiniteState();
-            for (std::int32_t j = 0; j < stretch; ++j) {
-                backHalf(start + j, j);
-                if (postMoves && postSchedule.moved[j]) {
-                    post.setCoefficients(postSchedule.coefficients[j]);
-                }
-            }
-        }
-    }
-
-    pre.storeState(preFilterLeft, preFilterRight);
-    post.storeState(postFilterLeft, postFilterRight);
-    if constexpr (Ramping) {
+        PairRamp preGlide{preRamp.cutoff, preRamp.target, preRamp.step,
+                          preFilterLeft.currentRadiansPerHertz(), preFilterLeft.highPassMode()};
+        PairRamp postGlide{postRamp.cutoff, postRamp.target, postRamp.step,
+                           postFilterLeft.currentRadiansPerHertz(), postFilterLeft.highPassMode()};
+        runRampingFrames(chain, preGlide, postGlide, frameCount);
         if (preGlide.moved) {
             preRamp.cutoff = preGlide.cutoff;
             preFilterLeft.assignCoefficients(preGlide.coefficients, preGlide.cutoff);
@@ -340,4 +362,6 @@ void ShaperEffect::runFrames(float** inputs, float** outputs, std::int32_t frame
             postCutoff.store(postGlide.cutoff, Relaxed);
         }
     }
+    chain.pre.storeState(preFilterLeft, preFilterRight);
+    chain.post.storeState(postFilterLeft, postFilterRight);
 }
