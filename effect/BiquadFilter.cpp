@@ -55,6 +55,11 @@ BiquadCoefficients BiquadFilter::computeCoefficients(float cutoff, float radians
     if (!(omega >= MinAngle)) {
         omega = MinAngle;
     }
+    // The C runtime's tangent: glibc's, or msvcrt.dll's on Windows. Those
+    // of glibc and of wine's 32- and 64-bit msvcrt.dll differ in the last
+    // bit for 1 to 4 % of angles; the float32 rounding of the coefficients
+    // absorbed that for all of 9.4 million cutoffs tried (six rates from
+    // 22050 to 192000 Hz, 10 Hz to 0.4 times the rate).
     const double tangent = std::tan(omega);
     const double k = highPass != 0 ? tangent : 1.0 / tangent;
     const double c = 1.0 / ((k + Sqrt2) * k + 1.0);
