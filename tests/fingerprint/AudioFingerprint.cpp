@@ -69,7 +69,7 @@ std::vector<Case> cases() {
          100,
          false,
          false,
-         {{1000, 0, 0.0f}, // the table sampled from the curve the editor holds
+         {{1000, 0, 0.0f}, // parameter 0: the table rebuilt from the plug-in's curve
           {3000, 2, 0.05f},
           {6000, 4, 1.0f},
           {8000, 5, 1.0f},
