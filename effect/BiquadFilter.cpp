@@ -45,13 +45,21 @@ BiquadFilter::BiquadFilter() : radiansPerHertz(static_cast<float>(std::numbers::
 
 BiquadCoefficients BiquadFilter::computeCoefficients(float cutoff, float radiansPerHertz,
                                                      std::int32_t highPass) {
+    if (!(cutoff > 0.0f)) {
+        return {highPass != 0 ? 1.0f : 0.0f, 0.0f, 0.0f, 0.0f, 0.0f};
+    }
     double omega = static_cast<double>(cutoff) * static_cast<double>(radiansPerHertz);
     if (!(omega <= MaxAngle)) {
-        omega = MaxAngle; // also catches NaN and infinity
+        omega = MaxAngle; // also catches infinity and a rate that is not a number
     }
     if (!(omega >= MinAngle)) {
         omega = MinAngle;
     }
+    // The C runtime's tangent: glibc's, or msvcrt.dll's on Windows. Those
+    // of glibc and of wine's 32- and 64-bit msvcrt.dll differ in the last
+    // bit for 1 to 4 % of angles; the float32 rounding of the coefficients
+    // absorbed that for all of 9.4 million cutoffs tried (six rates from
+    // 22050 to 192000 Hz, 10 Hz to 0.4 times the rate).
     const double tangent = std::tan(omega);
     const double k = highPass != 0 ? tangent : 1.0 / tangent;
     const double c = 1.0 / ((k + Sqrt2) * k + 1.0);
@@ -104,11 +112,4 @@ void BiquadFilter::assignCoefficients(const BiquadCoefficients& coefficients, fl
 
 void BiquadFilter::recompute() {
     assignCoefficients(computeCoefficients(cutoff, radiansPerHertz, highPass), cutoff);
-}
-
-float BiquadFilter::process(double x) {
-    BiquadKernel kernel(*this);
-    const double y = kernel.run(x);
-    kernel.storeState(*this);
-    return static_cast<float>(y);
 }

@@ -1,15 +1,13 @@
 #pragma once
 // BiquadFilter: a two-pole Butterworth low- or high-pass section obtained by
-// the bilinear transform with frequency prewarping, run in direct form II.
-// Coefficients and state are kept as float32; the arithmetic is done in
-// double and rounded where noted.
+// the bilinear transform with frequency prewarping: its design, mode, cutoff
+// and state, kept as float32. The samples run through StereoSection
+// (effect/StereoSection.h), which runs the two filters of a pair together.
 //
 // A filter belongs to the thread that runs it. The effect keeps its four
 // filters on the audio thread and hands changes to them at block starts.
 
-#include <cmath>
 #include <cstdint>
-#include <limits>
 
 // For the per-sample helpers of the audio loops, which must end up in the
 // loop body whatever the compiler's size heuristics say.
@@ -39,7 +37,12 @@ class BiquadFilter {
     // and mode `highPass` (0 low-pass, anything else high-pass). The angle is
     // kept inside (0, 0.45 pi], so no input yields a cutoff at or above half
     // the rate or an unstable section; cutoffs the effect maps (at most 0.4
-    // times the rate) are never moved by that.
+    // times the rate) are never moved by that. A cutoff that is not above 0
+    // bypasses the section: a high-pass one passes its input, a low-pass one
+    // gives silence. (Its state still follows the input, unlike a filter
+    // that skips its state; no output shows the difference, and the effect's
+    // cutoffs never get there: every target is at least 10 Hz and a ramp
+    // never passes its target.)
     static BiquadCoefficients computeCoefficients(float cutoff, float radiansPerHertz,
                                                   std::int32_t highPass);
 
@@ -66,10 +69,6 @@ class BiquadFilter {
         state2 = newState2;
     }
 
-    // Filters one sample. While the cutoff is not above 0 the section is
-    // bypassed: low-pass gives silence, high-pass passes the input.
-    float process(double x);
-
     float coefficientA0() const { return a0; }
     float coefficientA1() const { return a1; }
     float coefficientA2() const { return a2; }
@@ -83,7 +82,6 @@ class BiquadFilter {
     BiquadCoefficients coefficients() const { return {a0, a1, a2, b1, b2}; }
 
   private:
-    friend struct BiquadKernel;
     void recompute();
 
     float a0 = 0.0f;
@@ -96,68 +94,4 @@ class BiquadFilter {
     float cutoff = InitialCutoff;
     float radiansPerHertz;
     std::int32_t highPass = 0;
-};
-
-// The per-sample arithmetic of a BiquadFilter on copies of its fields, so a
-// sample loop can keep them in registers; storeState writes the state back.
-struct BiquadKernel {
-    explicit BiquadKernel(const BiquadFilter& filter)
-        : a0(filter.a0), a1(filter.a1), a2(filter.a2), b1(filter.b1), b2(filter.b2),
-          state1(filter.state1), state2(filter.state2), active(filter.cutoff > 0.0f),
-          highPass(filter.highPass != 0) {}
-
-    void storeState(BiquadFilter& filter) const {
-        filter.state1 = static_cast<float>(state1);
-        filter.state2 = static_cast<float>(state2);
-    }
-
-    void setCoefficients(const BiquadCoefficients& c, float cutoff) {
-        a0 = c.a0;
-        a1 = c.a1;
-        a2 = c.a2;
-        b1 = c.b1;
-        b2 = c.b2;
-        active = cutoff > 0.0f;
-    }
-
-    // Clears a state that is not finite, so nothing already stored can
-    // poison the section.
-    void sanitizeState() {
-        if (!(std::fabs(state1) <= MaxFloat) || !(std::fabs(state2) <= MaxFloat)) {
-            state1 = 0.0;
-            state2 = 0.0;
-        }
-    }
-
-    // One sample through direct form II; the state and the output are
-    // rounded to float32. A state that overflows float32 is cleared rather
-    // than kept, so a single huge input cannot leave the section non-finite.
-    VARNEX_ALWAYS_INLINE double run(double x) {
-        if (!active) {
-            return highPass ? static_cast<double>(static_cast<float>(x)) : 0.0;
-        }
-        const double w = x - b1 * state1 - b2 * state2;
-        const double y = a0 * w + a1 * state1 + a2 * state2;
-        const float rounded = static_cast<float>(w);
-        if (std::fabs(rounded) <= MaxFloat) {
-            state2 = state1;
-            state1 = rounded;
-        } else {
-            state2 = 0.0;
-            state1 = 0.0;
-        }
-        return static_cast<float>(y);
-    }
-
-    static constexpr float MaxFloat = std::numeric_limits<float>::max();
-
-    double a0;
-    double a1;
-    double a2;
-    double b1;
-    double b2;
-    double state1;
-    double state2;
-    bool active;
-    bool highPass;
 };

@@ -2,8 +2,9 @@
 // FlushDenormals: while alive, the SSE unit flushes subnormal results to zero
 // and reads subnormal operands as zero, so a signal or filter tail decaying
 // below float32's normal range costs no more than any other. The caller's
-// mode is restored on leaving. Where the arithmetic does not run on SSE
-// (x87 builds) it does nothing.
+// mode is restored on leaving. Every build computes with SSE, the 32-bit x86
+// ones included (CMakeLists.txt); where the arithmetic does not run on SSE
+// this does nothing.
 
 #if defined(__SSE2__) || defined(_M_X64) || (defined(_M_IX86_FP) && _M_IX86_FP >= 2)
 #define VARNEX_HAS_SSE_CONTROL 1

@@ -2,11 +2,11 @@
 
 #include "effect/FlushDenormals.h"
 #include "effect/ShaperEffect.h"
+#include "effect/StereoSection.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cstring>
-#include <limits>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -14,40 +14,18 @@
 
 namespace {
 
-// Both channels run the same chain on different data, so the loop carries
-// them as the two lanes of one vector: lane 0 left, lane 1 right. Each lane
-// does exactly the scalar arithmetic (no fused or reordered operations), so
-// the results are those of a channel-by-channel loop. Where the target has no
-// vector unit the compiler lowers these types to scalar code; it then notes
-// that such vectors would be passed differently across calls, which they
-// never are outside this file.
+// Both channels run the same chain on different data, so the loops carry
+// them as the two lanes of one vector (effect/StereoSection.h): lane 0 left,
+// lane 1 right, each doing exactly the scalar arithmetic. Where the target
+// has no vector unit the compiler notes that such vectors would be passed
+// differently across calls, which they never are outside this file.
 #pragma GCC diagnostic ignored "-Wpsabi"
 
-// Lambdas of the frame loops are inlined like the helpers (otherwise the
-// filter state travels through memory).
-#define VARNEX_LAMBDA_INLINE __attribute__((always_inline))
-using Double2 = double __attribute__((vector_size(16)));
-using Float2 = float __attribute__((vector_size(8)));
+using namespace lanes;
 using Int2 = std::int32_t __attribute__((vector_size(8)));
-using Mask2 = decltype(Double2{} < Double2{});
 
-constexpr float MaxFloat = std::numeric_limits<float>::max();
-constexpr Double2 Zero = {0.0, 0.0};
 constexpr Double2 One = {1.0, 1.0};
 constexpr Double2 MinusOne = {-1.0, -1.0};
-constexpr Double2 Largest = {MaxFloat, MaxFloat};
-
-constexpr Double2 broadcast(double value) {
-    return Double2{value, value};
-}
-
-VARNEX_ALWAYS_INLINE Double2 roundToFloat(Double2 value) {
-#if defined(__SSE2__)
-    return reinterpret_cast<Double2>(_mm_cvtps_pd(_mm_cvtpd_ps(reinterpret_cast<__m128d>(value))));
-#else
-    return __builtin_convertvector(__builtin_convertvector(value, Float2), Double2);
-#endif
-}
 
 // Per lane: a < b ? a : b, and a > b ? a : b (so a NaN in `b` is passed on).
 VARNEX_ALWAYS_INLINE Double2 lesser(Double2 a, Double2 b) {
@@ -67,30 +45,18 @@ VARNEX_ALWAYS_INLINE Double2 greater(Double2 a, Double2 b) {
 #endif
 }
 
-constexpr Mask2 SignBits = {std::numeric_limits<std::int64_t>::min(),
-                            std::numeric_limits<std::int64_t>::min()};
-
 // Flips the sign of the lanes selected by `flip` (exact).
 VARNEX_ALWAYS_INLINE Double2 flipSign(Double2 value, Mask2 flip) {
     return reinterpret_cast<Double2>(reinterpret_cast<Mask2>(value) ^ (flip & SignBits));
 }
 
-VARNEX_ALWAYS_INLINE Double2 magnitudeOf(Double2 value) {
-    return reinterpret_cast<Double2>(reinterpret_cast<Mask2>(value) & ~SignBits);
-}
-
-// Lanes holding a value of float32 range (not infinite, not NaN).
-VARNEX_ALWAYS_INLINE Mask2 finiteLanes(Double2 value) {
-    return magnitudeOf(value) <= Largest;
-}
-
 // For values known not to be negative.
 VARNEX_ALWAYS_INLINE bool bothWithinRange(Double2 magnitude) {
-    const Mask2 lanes = magnitude <= Largest;
+    const Mask2 inRange = magnitude <= Largest;
 #if defined(__SSE2__)
-    return _mm_movemask_pd(reinterpret_cast<__m128d>(lanes)) == 3;
+    return _mm_movemask_pd(reinterpret_cast<__m128d>(inRange)) == 3;
 #else
-    return lanes[0] != 0 && lanes[1] != 0;
+    return inRange[0] != 0 && inRange[1] != 0;
 #endif
 }
 
@@ -112,59 +78,6 @@ VARNEX_ALWAYS_INLINE Double2 finiteOrSilence(Double2 value) {
     }
     return value < -MaxFloat ? -MaxFloat : static_cast<float>(value);
 }
-
-// The left and right filters of a pair as one two-lane section: the direct
-// form II of BiquadFilter, state and output rounded to float32.
-struct StereoSection {
-    StereoSection(const BiquadFilter& left, const BiquadFilter& right)
-        : a0{left.coefficientA0(), right.coefficientA0()},
-          a1{left.coefficientA1(), right.coefficientA1()}, a2{left.coefficientA2(),
-                                                              right.coefficientA2()},
-          b1{left.coefficientB1(), right.coefficientB1()}, b2{left.coefficientB2(),
-                                                              right.coefficientB2()},
-          state1{left.firstState(), right.firstState()}, state2{left.secondState(),
-                                                                right.secondState()} {
-        // A state that is not finite (however it came about) starts over.
-        const Mask2 finite = finiteLanes(state1) & finiteLanes(state2);
-        state1 = finite ? state1 : Zero;
-        state2 = finite ? state2 : Zero;
-    }
-
-    void storeState(BiquadFilter& left, BiquadFilter& right) const {
-        left.setState(static_cast<float>(state1[0]), static_cast<float>(state2[0]));
-        right.setState(static_cast<float>(state1[1]), static_cast<float>(state2[1]));
-    }
-
-    VARNEX_ALWAYS_INLINE void setCoefficients(const BiquadCoefficients& c) {
-        a0 = broadcast(c.a0);
-        a1 = broadcast(c.a1);
-        a2 = broadcast(c.a2);
-        b1 = broadcast(c.b1);
-        b2 = broadcast(c.b2);
-    }
-
-    // One sample per lane. (A BiquadFilter whose cutoff is not above 0 would
-    // bypass; the effect's cutoffs never get there: every target is at least
-    // 10 Hz and a ramp never passes its target.)
-    VARNEX_ALWAYS_INLINE Double2 run(Double2 x) {
-        const Double2 w = x - b1 * state1 - b2 * state2;
-        const Double2 y = a0 * w + a1 * state1 + a2 * state2;
-        state2 = state1;
-        state1 = roundToFloat(w);
-        return roundToFloat(y);
-    }
-
-    // A state that overflowed float32 is cleared rather than kept, so a
-    // single huge input cannot leave the section non-finite.
-    VARNEX_ALWAYS_INLINE void clearNonFiniteState() {
-        const Mask2 finite = finiteLanes(state1);
-        state1 = finite ? state1 : Zero;
-        state2 = finite ? state2 : Zero;
-    }
-
-    Double2 a0, a1, a2, b1, b2;
-    Double2 state1, state2;
-};
 
 struct BlockSettings {
     Double2 preGain;
@@ -278,6 +191,118 @@ inline bool isRamping(float cutoff, float target) {
     return std::fabs(cutoff - target) > 1.0f;
 }
 
+// The chain is run in two halves, each with one filter recursion: the front
+// half (input, pre filter, gain, clip, curve) and the back half (post
+// filter, gain, limit, mix, output). The loops run the front halves of a
+// stretch of frames, then their back halves, so the two recursions overlap.
+// Frame i's front half always runs before its back half, and every input is
+// read before the output of the same frame is written, so shared or crossed
+// buffers are harmless.
+template <bool Adding> struct FrameChain {
+    // Frames of a stretch at most, and what the front half hands the back
+    // half for each of them.
+    static constexpr std::int32_t InFlight = 64;
+
+    FrameChain(const BlockSettings& blockSettings, const StereoSection& preSection,
+               const StereoSection& postSection, float** inputs, float** outputs)
+        : settings(blockSettings), pre(preSection), post(postSection), inLeft(inputs[0]),
+          inRight(inputs[1]), outLeft(outputs[0]), outRight(outputs[1]) {}
+
+    BlockSettings settings;
+    StereoSection pre;
+    StereoSection post;
+    const float* inLeft;
+    const float* inRight;
+    float* outLeft;
+    float* outRight;
+    Double2 dry[InFlight];
+    Double2 shaped[InFlight];
+    Mask2 negative[InFlight];
+
+    VARNEX_ALWAYS_INLINE void frontHalf(std::int32_t i, std::int32_t slot) {
+        const Double2 x = finiteOrSilence(Double2{inLeft[i], inRight[i]});
+        dry[slot] = x;
+        shaped[slot] = shapeFrame(x, pre, settings, negative[slot]);
+    }
+
+    // A pre filter state that overflowed float32 (only inputs near the
+    // float32 limit can do that) is cleared at the end of a stretch's front
+    // halves; until then the non-number takes the clip's negative branch, so
+    // nothing non-finite reaches the post filter or the output.
+    VARNEX_ALWAYS_INLINE void endFrontHalves() { pre.clearNonFiniteState(); }
+
+    VARNEX_ALWAYS_INLINE void backHalf(std::int32_t i, std::int32_t slot) {
+        Double2 result = finishFrame(shaped[slot], negative[slot], dry[slot], post, settings);
+        if constexpr (Adding) {
+            result = finiteOrSilence(Double2{outLeft[i], outRight[i]}) + result;
+        }
+        const Float2 stored = __builtin_convertvector(result, Float2);
+        // One test for the new post filter state and the output: the sum of
+        // their magnitudes stays within float32 range only if each does (a
+        // result just above the largest float, which would round down to it,
+        // takes the slow path to the same value).
+        const Double2 probe = magnitudeOf(post.state1) + magnitudeOf(result);
+        if (__builtin_expect(bothWithinRange(probe), 1)) {
+            outLeft[i] = stored[0];
+            outRight[i] = stored[1];
+        } else {
+            post.clearNonFiniteState();
+            outLeft[i] = repairOutput(result[0]);
+            outRight[i] = repairOutput(result[1]);
+        }
+    }
+};
+
+// A block without a ramp, in short stretches: the back halves of one stretch
+// still run while the front halves of the next begin.
+template <bool Adding>
+VARNEX_ALWAYS_INLINE void runPlainFrames(FrameChain<Adding>& chain, std::int32_t frameCount) {
+    constexpr std::int32_t PlainStretch = 8;
+    static_assert(PlainStretch <= FrameChain<Adding>::InFlight);
+    for (std::int32_t start = 0; start < frameCount; start += PlainStretch) {
+        const std::int32_t stretch = std::min(PlainStretch, frameCount - start);
+        for (std::int32_t j = 0; j < stretch; ++j) {
+            chain.frontHalf(start + j, j);
+        }
+        chain.endFrontHalves();
+        for (std::int32_t j = 0; j < stretch; ++j) {
+            chain.backHalf(start + j, j);
+        }
+    }
+}
+
+// A block in which a ramp runs: the ramps step after every frame, so the
+// block goes by stretches. The coefficients of each pair's steps over the
+// stretch are worked out first (their tangents and divisions overlap instead
+// of waiting for each other), then the stretch's front halves, then its back
+// halves, each pair taking its step's coefficients after each frame.
+template <bool Adding>
+VARNEX_ALWAYS_INLINE void runRampingFrames(FrameChain<Adding>& chain, PairRamp& preGlide,
+                                           PairRamp& postGlide, std::int32_t frameCount) {
+    constexpr std::int32_t RampStretch = FrameChain<Adding>::InFlight;
+    static_assert(RampSchedule::Capacity == RampStretch);
+    RampSchedule preSchedule;
+    RampSchedule postSchedule;
+    for (std::int32_t start = 0; start < frameCount; start += RampStretch) {
+        const std::int32_t stretch = std::min(RampStretch, frameCount - start);
+        const bool preMoves = preSchedule.fill(preGlide, stretch);
+        const bool postMoves = postSchedule.fill(postGlide, stretch);
+        for (std::int32_t j = 0; j < stretch; ++j) {
+            chain.frontHalf(start + j, j);
+            if (preMoves && preSchedule.moved[j]) {
+                chain.pre.setCoefficients(preSchedule.coefficients[j]);
+            }
+        }
+        chain.endFrontHalves();
+        for (std::int32_t j = 0; j < stretch; ++j) {
+            chain.backHalf(start + j, j);
+            if (postMoves && postSchedule.moved[j]) {
+                chain.post.setCoefficients(postSchedule.coefficients[j]);
+            }
+        }
+    }
+}
+
 } // namespace
 
 void ShaperEffect::processAdding(float** inputs, float** outputs, std::int32_t frameCount) {
@@ -306,111 +331,24 @@ void ShaperEffect::processBlock(float** inputs, float** outputs, std::int32_t fr
     }
 }
 
+// Loads the block's settings and the filters into the chain, runs the loop
+// and hands back the filters' state and, after a ramp, the cutoffs reached.
 template <bool Adding, bool Ramping>
 void ShaperEffect::runFrames(float** inputs, float** outputs, std::int32_t frameCount) {
     const double d = values[ShaperParameter::DryWet].load(Relaxed);
     const BlockSettings settings{broadcast(preGainFactor.load(Relaxed)),
                                  broadcast(postGainFactor.load(Relaxed)), broadcast(d),
                                  broadcast(1.0 - d), &shaperTable.acquireForAudio()};
-    StereoSection pre(preFilterLeft, preFilterRight);
-    StereoSection post(postFilterLeft, postFilterRight);
-    PairRamp preGlide{preRamp.cutoff, preRamp.target, preRamp.step,
-                      preFilterLeft.currentRadiansPerHertz(), preFilterLeft.highPassMode()};
-    PairRamp postGlide{postRamp.cutoff, postRamp.target, postRamp.step,
-                       postFilterLeft.currentRadiansPerHertz(), postFilterLeft.highPassMode()};
-
-    const float* inLeft = inputs[0];
-    const float* inRight = inputs[1];
-    float* outLeft = outputs[0];
-    float* outRight = outputs[1];
-
-    // The chain is run in two halves, each with one filter recursion: the
-    // front half (input, pre filter, gain, clip, curve) and the back half
-    // (post filter, gain, limit, mix, output). Frame i's front half always
-    // runs before its back half, and every input is read before the output of
-    // the same frame is written, so shared or crossed buffers are harmless.
-    // What the front half hands the back half, per frame in flight:
-    constexpr std::int32_t InFlight = 64;
-    Double2 dry[InFlight];
-    Double2 shaped[InFlight];
-    Mask2 negative[InFlight];
-
-    // A pre filter state that overflowed float32 (only inputs near the float32
-    // limit can do that) is cleared at the end of the stretch's front halves;
-    // until then the non-number takes the clip's negative branch, so nothing
-    // non-finite reaches the post filter or the output.
-    const auto frontHalf = [&](std::int32_t i, std::int32_t slot) VARNEX_LAMBDA_INLINE {
-        const Double2 x = finiteOrSilence(Double2{inLeft[i], inRight[i]});
-        dry[slot] = x;
-        shaped[slot] = shapeFrame(x, pre, settings, negative[slot]);
-    };
-    const auto backHalf = [&](std::int32_t i, std::int32_t slot) VARNEX_LAMBDA_INLINE {
-        Double2 result = finishFrame(shaped[slot], negative[slot], dry[slot], post, settings);
-        if constexpr (Adding) {
-            result = finiteOrSilence(Double2{outLeft[i], outRight[i]}) + result;
-        }
-        const Float2 stored = __builtin_convertvector(result, Float2);
-        // One test for the new post filter state and the output: the sum of
-        // their magnitudes stays within float32 range only if each does (a
-        // result just above the largest float, which would round down to
-        // it, takes the slow path to the same value).
-        const Double2 probe = magnitudeOf(post.state1) + magnitudeOf(result);
-        if (__builtin_expect(bothWithinRange(probe), 1)) {
-            outLeft[i] = stored[0];
-            outRight[i] = stored[1];
-        } else {
-            post.clearNonFiniteState();
-            outLeft[i] = repairOutput(result[0]);
-            outRight[i] = repairOutput(result[1]);
-        }
-    };
-
+    FrameChain<Adding> chain(settings, StereoSection(preFilterLeft, preFilterRight),
+                             StereoSection(postFilterLeft, postFilterRight), inputs, outputs);
     if constexpr (!Ramping) {
-        // Short stretches: the back halves of one stretch still run while
-        // the front halves of the next begin, so the two recursions overlap.
-        constexpr std::int32_t PlainStretch = 8;
-        for (std::int32_t start = 0; start < frameCount; start += PlainStretch) {
-            const std::int32_t stretch = std::min(PlainStretch, frameCount - start);
-            for (std::int32_t j = 0; j < stretch; ++j) {
-                frontHalf(start + j, j);
-            }
-            pre.clearNonFiniteState();
-            for (std::int32_t j = 0; j < stretch; ++j) {
-                backHalf(start + j, j);
-            }
-        }
+        runPlainFrames(chain, frameCount);
     } else {
-        // The ramps step after every frame, so the block goes by stretches:
-        // the coefficients of each pair's steps over the stretch are worked
-        // out first (their tangents and divisions overlap instead of waiting
-        // for each other), then the stretch's front halves, then its back
-        // halves, each pair taking its step's coefficients after each frame.
-        RampSchedule preSchedule;
-        RampSchedule postSchedule;
-        static_assert(RampSchedule::Capacity == InFlight);
-        for (std::int32_t start = 0; start < frameCount; start += InFlight) {
-            const std::int32_t stretch = std::min(InFlight, frameCount - start);
-            const bool preMoves = preSchedule.fill(preGlide, stretch);
-            const bool postMoves = postSchedule.fill(postGlide, stretch);
-            for (std::int32_t j = 0; j < stretch; ++j) {
-                frontHalf(start + j, j);
-                if (preMoves && preSchedule.moved[j]) {
-                    pre.setCoefficients(preSchedule.coefficients[j]);
-                }
-            }
-            pre.clearNonFiniteState();
-            for (std::int32_t j = 0; j < stretch; ++j) {
-                backHalf(start + j, j);
-                if (postMoves && postSchedule.moved[j]) {
-                    post.setCoefficients(postSchedule.coefficients[j]);
-                }
-            }
-        }
-    }
-
-    pre.storeState(preFilterLeft, preFilterRight);
-    post.storeState(postFilterLeft, postFilterRight);
-    if constexpr (Ramping) {
+        PairRamp preGlide{preRamp.cutoff, preRamp.target, preRamp.step,
+                          preFilterLeft.currentRadiansPerHertz(), preFilterLeft.highPassMode()};
+        PairRamp postGlide{postRamp.cutoff, postRamp.target, postRamp.step,
+                           postFilterLeft.currentRadiansPerHertz(), postFilterLeft.highPassMode()};
+        runRampingFrames(chain, preGlide, postGlide, frameCount);
         if (preGlide.moved) {
             preRamp.cutoff = preGlide.cutoff;
             preFilterLeft.assignCoefficients(preGlide.coefficients, preGlide.cutoff);
@@ -424,4 +362,6 @@ void ShaperEffect::runFrames(float** inputs, float** outputs, std::int32_t frame
             postCutoff.store(postGlide.cutoff, Relaxed);
         }
     }
+    chain.pre.storeState(preFilterLeft, preFilterRight);
+    chain.post.storeState(postFilterLeft, postFilterRight);
 }

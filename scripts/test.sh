@@ -2,7 +2,8 @@
 # The whole test suite: unit and integration tests of the native build, the
 # same again under AddressSanitizer + UndefinedBehaviorSanitizer, the tests
 # of thread-shared code under ThreadSanitizer, the two Windows cross builds,
-# and `varnex.exe info` under wine compared with the Linux output.
+# and, under wine, `varnex.exe info` and the DLLs' audio compared with the
+# Linux build's.
 # Exits non-zero when anything fails; the last line sums up.
 set -uo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
@@ -102,7 +103,8 @@ if step_build tsan configure_and_build "$tsan_dir" -DCMAKE_BUILD_TYPE=RelWithDeb
 fi
 
 # varnex.exe under wine, headless, against each DLL; its report must be the
-# Linux one apart from the facts of pointer size and the file's path.
+# Linux one apart from the facts of pointer size and the file's path, and the
+# DLL's audio the Linux plug-in's bit for bit.
 wine_log=$build_root/wine-compare.log
 if [[ ${#windows_ok[@]} -eq 0 ]]; then
     fail "wine comparison (no Windows build)"

@@ -1,7 +1,11 @@
 #!/usr/bin/env bash
 # Runs the Windows builds of `varnex info` under wine, headless, and checks
 # that each reports what the Linux build reports about its own plug-in,
-# apart from the file's path and the record size that pointer width decides.
+# apart from the file's path and the record size that pointer width decides;
+# and that each DLL's audio is the Linux plug-in's bit for bit, through
+# audio_fingerprint (tests/fingerprint), which hashes every output sample of
+# a fixed set of cases. Where they part, `audio_fingerprint --samples` on
+# both sides shows the frames.
 # usage: scripts/wine-compare.sh [ARCH...]   (default: i686 x86_64)
 # Needs the native build and the named Windows builds (scripts/test.sh or
 # scripts/run.sh make them). Prints one PASS: or FAIL: line per check.
@@ -86,6 +90,22 @@ clear_error() {
     }
 }
 
+# The same cases through the Linux plug-in and through each DLL under wine.
+linux_audio=$("$native_dir/bin/audio_fingerprint" 2>&1)
+linux_audio_status=$?
+same_audio() {
+    local arch=$1 windows
+    if [[ $linux_audio_status -ne 0 ]]; then
+        echo "the Linux run failed: $linux_audio"
+        return 1
+    fi
+    windows=$( (cd "$(windows_dir "$arch")/bin" && wine audio_fingerprint.exe 2>&1) | tr -d '\r')
+    if [[ $windows != "$linux_audio" ]]; then
+        diff <(echo "$linux_audio") <(echo "$windows") | head -n 20
+        return 1
+    fi
+}
+
 for arch in "${arches[@]}"; do
     case $arch in
     i686) layout="144 bytes (32-bit layout)" ;;
@@ -96,5 +116,6 @@ for arch in "${arches[@]}"; do
     check "$arch: text report matches Linux" same_report "$arch"
     check "$arch: JSON report matches Linux" same_report "$arch" --json
     check "$arch: a missing plug-in gives one clear error" clear_error "$arch"
+    check "$arch: audio of the DLL is the Linux plug-in's bit for bit" same_audio "$arch"
 done
 exit $status

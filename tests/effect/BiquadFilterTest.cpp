@@ -1,9 +1,11 @@
 #include "effect/BiquadFilter.h"
+#include "effect/StereoSection.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <numbers>
+#include <random>
 
 namespace {
 
@@ -11,6 +13,14 @@ constexpr float Rate44k = 44100.0f;
 
 float radiansPerHertz(float rate) {
     return static_cast<float>(std::numbers::pi / rate);
+}
+
+// One sample through `filter` by the effect's section, in both lanes.
+float runOne(BiquadFilter& filter, double x) {
+    StereoSection section(filter, filter);
+    const double y = section.run(lanes::Double2{x, x})[0];
+    section.storeState(filter, filter);
+    return static_cast<float>(y);
 }
 
 TEST(BiquadFilterDesign, NewFilterIsLowPassAt1000HzWithUnityDcGain) {
@@ -67,18 +77,50 @@ TEST(BiquadFilterDesign, NoCutoffOrRateMakesTheSectionUnstable) {
     }
     BiquadFilter filter;
     filter.setCutoff(30000.0f);
-    double last = filter.process(1.0);
+    double last = runOne(filter, 1.0);
     for (int i = 0; i < 2000; ++i) {
-        last = filter.process(0.0);
+        last = runOne(filter, 0.0);
     }
     EXPECT_LT(std::fabs(last), 1e-6);
 }
 
+// Each lane is the direct form II of its own filter, bit for bit: w = x -
+// b1 s1 - b2 s2 and y = a0 w + a1 s1 + a2 s2 in double, state and output
+// rounded to float32.
+TEST(StereoSectionRecursion, EachLaneRunsItsOwnFilterExactly) {
+    BiquadFilter left;
+    BiquadFilter right;
+    right.setSampleRate(48000.0f);
+    right.setHighPass(1);
+    right.setCutoff(5000.0f);
+    StereoSection section(left, right);
+    std::mt19937 random(1);
+    std::uniform_real_distribution<float> noise(-1.5f, 1.5f);
+    float state[2][2] = {};
+    for (int i = 0; i < 500; ++i) {
+        const double x[2] = {noise(random), noise(random)};
+        const lanes::Double2 y = section.run(lanes::Double2{x[0], x[1]});
+        for (int lane = 0; lane < 2; ++lane) {
+            const BiquadCoefficients c = (lane == 0 ? left : right).coefficients();
+            float* s = state[lane];
+            const double w =
+                x[lane] - c.b1 * static_cast<double>(s[0]) - c.b2 * static_cast<double>(s[1]);
+            const double expected =
+                c.a0 * w + c.a1 * static_cast<double>(s[0]) + c.a2 * static_cast<double>(s[1]);
+            s[1] = s[0];
+            s[0] = static_cast<float>(w);
+            ASSERT_EQ(y[lane], static_cast<double>(static_cast<float>(expected)))
+                << "lane " << lane << ", sample " << i;
+        }
+    }
+    section.storeState(left, right);
+    EXPECT_EQ(left.firstState(), state[0][0]);
+    EXPECT_EQ(right.secondState(), state[1][1]);
+}
+
 TEST(BiquadFilterState, ModeSwitchClearsOnlyOnARealChange) {
     BiquadFilter filter;
-    filter.process(1.0);
-    filter.process(0.5);
-    ASSERT_NE(filter.firstState(), 0.0f);
+    filter.setState(0.5f, 0.25f);
     filter.setHighPass(0); // same mode: nothing happens
     EXPECT_NE(filter.firstState(), 0.0f);
     filter.setHighPass(1);
@@ -99,30 +141,34 @@ TEST(BiquadFilterState, SampleRateChangeKeepsCoefficientsUntilRecomputed) {
 }
 
 TEST(BiquadFilterState, CutoffNotAboveZeroBypasses) {
-    BiquadFilter lowPass;
-    lowPass.setCutoff(0.0f);
-    EXPECT_EQ(lowPass.process(0.75), 0.0f);
-    BiquadFilter highPass;
-    highPass.setHighPass(1);
-    highPass.setCutoff(0.0f);
-    EXPECT_EQ(highPass.process(0.75), 0.75f);
-    EXPECT_EQ(highPass.firstState(), 0.0f);
+    for (const float cutoff : {0.0f, -20.0f, NAN}) {
+        BiquadFilter lowPass;
+        lowPass.setCutoff(cutoff);
+        BiquadFilter highPass;
+        highPass.setHighPass(1);
+        highPass.setCutoff(cutoff);
+        for (const double x : {0.75, -0.3, 0.1}) {
+            EXPECT_EQ(runOne(lowPass, x), 0.0f) << cutoff;
+            EXPECT_EQ(runOne(highPass, x), static_cast<float>(x)) << cutoff;
+        }
+    }
 }
 
-TEST(BiquadFilterState, OverflowingStateIsClearedNotKept) {
+TEST(StereoSectionRecursion, OverflowingStateIsClearedNotKept) {
     BiquadFilter filter;
+    StereoSection section(filter, filter);
     // A constant input near the float32 limit: the state builds up to about 54
     // times the input and overflows on the second sample.
-    filter.process(3.0e38);
-    filter.process(3.0e38);
+    section.run(lanes::broadcast(3.0e38));
+    section.run(lanes::broadcast(3.0e38));
+    section.clearNonFiniteState();
+    section.storeState(filter, filter);
     EXPECT_EQ(filter.firstState(), 0.0f);
     EXPECT_EQ(filter.secondState(), 0.0f);
+    // A stored state that is not finite starts over.
     filter.setState(NAN, 1.0f);
-    BiquadKernel kernel(filter);
-    kernel.sanitizeState();
-    EXPECT_EQ(kernel.state1, 0.0);
-    EXPECT_EQ(kernel.state2, 0.0);
-    EXPECT_TRUE(std::isfinite(kernel.run(0.5)));
+    BiquadFilter fresh;
+    EXPECT_EQ(runOne(filter, 0.5), runOne(fresh, 0.5));
 }
 
 } // namespace
