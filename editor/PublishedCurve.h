@@ -29,6 +29,8 @@ class PublishedCurve final : public CurveSource {
 
     // Any thread: samples the last published curve (see CurveModel).
     void sampleCurve(float* values, std::int32_t n) override;
+    // Any thread: changes with every publish.
+    std::uint64_t revision() const override { return sequence.load(std::memory_order_acquire); }
 
   private:
     const PlotArea plot;

@@ -267,8 +267,13 @@ void ShaperEditor::controlChanged(DrawContext& context, Control* control) {
     const std::int32_t tag = control->tag();
     if (tag < 0 || tag >= ShaperParameter::Count)
         return;
-    if (shaper)
+    if (shaper) {
+        // A gesture on the curve ends here: its table is built on this
+        // thread, so that setting parameter 0 only has to put it in use.
+        if (tag == ShaperParameter::Shaper)
+            shaper->curveChanged();
         shaper->setParameterAndNotify(tag, control->value());
+    }
     // On the window's thread the control takes the effect's value at once.
     applyParameterChanges();
     control->refresh(context);

@@ -10,6 +10,10 @@ ShaperEffectEdit::ShaperEffectEdit(HostCallback callback) : ShaperEffect(callbac
     // The editor's base attaches it to this effect (and sets HasEditor).
     if (!new (std::nothrow) ShaperEditor(this))
         outOfMemory.store(true, std::memory_order_relaxed);
+    // The editor's initial straight line is in use from the start, sampled
+    // as every later setting of parameter 0 samples it: a host restoring a
+    // project hears no difference.
+    rebuildTable();
 }
 
 ShaperEffectEdit::~ShaperEffectEdit() {

@@ -67,13 +67,22 @@ class ShaperEffect : public ExtendedEffect {
     void suspendProcessing() override;
     void changeBlockSizeAndSampleRate(std::int32_t frames, float rate) override;
 
-    // The curve later table rebuilds sample; null for the identity. Attaching
-    // alone does not rebuild. Once this returns, no rebuild still uses the
-    // previous curve, so its owner may destroy it.
+    // The transfer table (see TransferTable for the threads). The curve's
+    // tables are built on the threads that change it; setting parameter 0
+    // puts the newest one in use, on any thread, without a lock.
+    //
+    // The curve later tables are built from; null for the identity. Its
+    // table is built now but not put in use. Once this returns, no build
+    // still uses the previous curve, so its owner may destroy it.
     void attachCurve(CurveSource* source) { shaperTable.attachCurve(source); }
     CurveSource* attachedCurve() const { return shaperTable.attachedCurve(); }
-    // Refills the transfer table (setting parameter 0 does this).
-    void rebuildTable() { shaperTable.rebuild(); }
+    // The attached curve changed: builds its table on the calling thread
+    // (never the audio thread), ready for the next setting of parameter 0.
+    void curveChanged() { shaperTable.curveChanged(); }
+    // Builds the table of a curve the attached one will show later.
+    void prepareTable(CurveSource& source) { shaperTable.prepareFrom(source); }
+    // Puts the newest table in use (setting parameter 0 does this).
+    void rebuildTable() { shaperTable.publish(); }
 
     // Inspection. The filters belong to the audio thread: read them only
     // between audio calls. Changes made on the parameter side reach them at
