@@ -17,6 +17,7 @@
 #include "effect/BiquadFilter.h"
 #include "effect/CurveSource.h"
 #include "effect/ProgramRecord.h"
+#include "effect/ShaperState.h"
 #include "effect/TransferTable.h"
 #include "host/ExtendedEffect.h"
 
@@ -83,6 +84,13 @@ class ShaperEffect : public ExtendedEffect {
     void prepareTable(CurveSource& source) { shaperTable.prepareFrom(source); }
     // Puts the newest table in use (setting parameter 0 does this).
     void rebuildTable() { shaperTable.publish(); }
+
+    // The programs' part of the state a host keeps (see ShaperState): the
+    // bank and the current program, or the current program alone. Not on
+    // the audio thread. Loading goes through setParameterValue, as a
+    // program change does, so what depends on the values follows.
+    void savePrograms(ShaperState& state);
+    void loadPrograms(const ShaperState& state);
 
     // Inspection. The filters belong to the audio thread: read them only
     // between audio calls. Changes made on the parameter side reach them at

@@ -158,7 +158,7 @@ TEST(ShaperEffectEdit, AnswersTheEditorRectangleBeforeOpening) {
     ShaperEffectEdit effect(&plainHost);
     EffectRecord* record = effect.effectRecord();
     EXPECT_EQ(record->uniqueId, fourCharCode('V', 'a', 'r', 'E'));
-    EXPECT_EQ(record->flags, HasEditor | CanMono | CanOverwrite);
+    EXPECT_EQ(record->flags, HasEditor | CanMono | CanOverwrite | ChunkPrograms);
 
     EditorRect* rect = nullptr;
     EXPECT_EQ(record->dispatch(record, OpEditorRect, 0, 0, &rect, 0.0f), 1);
