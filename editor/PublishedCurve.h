@@ -1,5 +1,5 @@
 #pragma once
-// PublishedCurve: a copy of a curve's points that one thread (the editor's)
+// PublishedCurve: a copy of a curve's points that one writer at a time
 // publishes and any other thread samples, without locks. The writer brackets
 // each update with an odd and an even sequence number; a reader copies the
 // points and takes the copy only when the sequence was even and unchanged
@@ -18,7 +18,8 @@ class PublishedCurve final : public CurveSource {
     // Starts with the straight line of a new CurveModel over `area`.
     explicit PublishedCurve(const PlotArea& area);
 
-    // From the one writing thread only.
+    // From one thread at a time (the owner keeps writers apart). The
+    // revision changes with every publish.
     void publish(const CurveModel& model);
     void publish(const CurvePoint* points, int count);
 

@@ -5,10 +5,13 @@
 // is mixed with the unprocessed input by DryWet. Cutoff changes glide over
 // about 10000 frames.
 //
-// Threads: parameters, programs, the sample rate and table rebuilds arrive on
-// the host's and the editor's threads; the audio entries run on the audio
-// thread. The parameter side only writes atomic words (values, gain factors,
-// cutoff targets, mode requests and counters announcing them). The four
+// Threads: parameters, programs and the sample rate arrive on the host's and
+// the editor's threads, the audio thread included; the audio entries run on
+// the audio thread. The parameter side only writes atomic words (values,
+// gain factors, cutoff targets, mode requests and counters announcing them);
+// setting parameter 0 puts in use a transfer table built on the thread that
+// changed the curve (see TransferTable), so no parameter change locks or
+// allocates. The four
 // filters and the cutoff ramps belong to the audio thread, which takes the
 // announced changes at the start of every audio call, in the order they
 // would have acted had they been applied at once. Nothing on the audio path
