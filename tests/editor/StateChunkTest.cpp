@@ -51,6 +51,21 @@ std::vector<float> tableOf(const EditorHost& host) {
     return table;
 }
 
+// What the window shows of the curve editor.
+std::vector<platform::ColorWord> shownCurve(const EditorHost& host) {
+    std::vector<platform::ColorWord> shown;
+    std::int32_t width = 0, height = 0;
+    if (!host.editorWindow())
+        return shown;
+    const auto all = platform::headless::windowPixels(host.editorWindow(), width, height);
+    const Point origin = shaperLayout::CurveAnchor;
+    for (std::int32_t y = origin.v; y < origin.v + 267 && y < height; ++y) {
+        for (std::int32_t x = origin.h; x < origin.h + 267 && x < width; ++x)
+            shown.push_back(all[static_cast<std::size_t>(y * width + x)]);
+    }
+    return shown;
+}
+
 std::string programName(EditorHost& host) {
     char name[64] = {};
     host.dispatch(OpGetProgramName, 0, 0, name);
@@ -70,9 +85,9 @@ void makeDistinctState(EditorHost& host, std::int32_t seed) {
     host.dispatch(OpSetProgram, 0, 6 + seed % 3);
     host.openEditor();
     host.paint();
-    host.click(onCurve(60 + seed, 200));
-    host.click(onCurve(140, 50 + seed));
-    host.drag(onCurve(140, 50 + seed), {onCurve(150, 80)});
+    host.click(onCurve(40 + 20 * seed, 200 - 10 * seed));
+    host.click(onCurve(150, 40 + 10 * seed));
+    host.drag(onCurve(150, 40 + 10 * seed), {onCurve(160, 60 + 10 * seed)});
 }
 
 class AudioThread {
@@ -112,10 +127,14 @@ TEST(StateChunk, RoundTripsEveryFieldWithTheEditorOpenAndClosedWhileAudioRuns) {
         makeDistinctState(target, 2);
         if (!editorOpen)
             target.closeEditor();
+        const auto shownBefore = shownCurve(target);
         {
             AudioThread audio(target.record);
             ASSERT_EQ(loadChunk(target, false, bank), 1);
             target.idle();
+        }
+        if (editorOpen) {
+            EXPECT_TRUE(shownCurve(target) != shownBefore) << "the window shows the loaded curve";
         }
         EXPECT_EQ(chunkOf(target, false), bank);
         EXPECT_EQ(tableOf(target), tableOf(source));
