@@ -54,6 +54,9 @@ class CurveEditor : public Control, public CurveSource {
 
     // Any thread: samples the last published points.
     void sampleCurve(float* values, std::int32_t n) override { published.sampleCurve(values, n); }
+    std::uint64_t revision() const override { return published.revision(); }
+    // Any thread: a consistent copy of the last published points.
+    void readPublished(CurveModel& out) const { published.read(out); }
 
   private:
     CurvePoint toCurve(Point where) const;

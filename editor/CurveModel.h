@@ -5,13 +5,10 @@
 // downwards); a smaller y means a larger output. Nothing here draws, so the
 // effect can sample a curve while no editor window exists.
 
+#include "effect/CurveSource.h"
+
 #include <array>
 #include <cstdint>
-
-struct CurvePoint {
-    float x;
-    float y;
-};
 
 // The plotting area: points live in minX..maxX, minY..maxY (edges included).
 struct PlotArea {

@@ -1,5 +1,5 @@
 #pragma once
-// PublishedCurve: a copy of a curve's points that one thread (the editor's)
+// PublishedCurve: a copy of a curve's points that one writer at a time
 // publishes and any other thread samples, without locks. The writer brackets
 // each update with an odd and an even sequence number; a reader copies the
 // points and takes the copy only when the sequence was even and unchanged
@@ -18,7 +18,8 @@ class PublishedCurve final : public CurveSource {
     // Starts with the straight line of a new CurveModel over `area`.
     explicit PublishedCurve(const PlotArea& area);
 
-    // From the one writing thread only.
+    // From one thread at a time (the owner keeps writers apart). The
+    // revision changes with every publish.
     void publish(const CurveModel& model);
     void publish(const CurvePoint* points, int count);
 
@@ -29,6 +30,8 @@ class PublishedCurve final : public CurveSource {
 
     // Any thread: samples the last published curve (see CurveModel).
     void sampleCurve(float* values, std::int32_t n) override;
+    // Any thread: changes with every publish.
+    std::uint64_t revision() const override { return sequence.load(std::memory_order_acquire); }
 
   private:
     const PlotArea plot;

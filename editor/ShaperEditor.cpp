@@ -82,16 +82,23 @@ void ShaperEditor::closeWindow() {
     if (!frame)
         return;
     windowOpen.store(false, std::memory_order_relaxed);
-    if (curve) {
-        CurvePoint points[CurveModel::MaxPoints];
-        savedCount = curve->pointCount();
-        curve->copyPoints(points);
-        savedCurve.publish(points, savedCount);
+    {
+        std::lock_guard<std::mutex> lock(curveMutex);
+        // A curve loaded since the last idle is already in savedCurve.
+        if (curve && !loadPending.load(std::memory_order_relaxed)) {
+            CurvePoint points[CurveModel::MaxPoints];
+            const int count = curve->pointCount();
+            curve->copyPoints(points);
+            savedCurve.publish(points, count);
+            savedCount.store(count, std::memory_order_relaxed);
+        }
+        loadPending.store(false, std::memory_order_relaxed);
+        liveCurve = nullptr;
+        // From here on the effect samples the saved points; once attachCurve
+        // returns, no table build still reads the curve editor.
+        if (shaper)
+            shaper->attachCurve(&savedCurve);
     }
-    // From here on the effect samples the saved points; once attachCurve
-    // returns, no table rebuild still reads the curve editor.
-    if (shaper)
-        shaper->attachCurve(&savedCurve);
     delete frame;
     frame = nullptr;
     forgetControls();
@@ -144,7 +151,8 @@ void ShaperEditor::createControls() {
             anchored(CurveAnchor, curveBackgroundBitmap->width(), curveBackgroundBitmap->height());
         auto* editor = new (std::nothrow) CurveEditor(size, this, ShaperParameter::Shaper,
                                                       curveBackgroundBitmap, curveMarkerBitmap);
-        if (editor && savedCount != 0) {
+        std::lock_guard<std::mutex> lock(curveMutex);
+        if (editor && savedCount.load(std::memory_order_relaxed) != 0) {
             CurvePoint points[CurveModel::MaxPoints];
             CurveModel saved(savedCurve.area());
             savedCurve.read(saved);
@@ -152,10 +160,12 @@ void ShaperEditor::createControls() {
             editor->restorePoints(points, saved.pointCount());
         }
         curve = attach(editor);
-        // Attached once it holds the saved points, so that no rebuild
-        // samples the initial line in between.
+        // Attached once it holds the saved points, so that no build samples
+        // the initial line in between.
         if (curve && shaper)
             shaper->attachCurve(curve);
+        liveCurve = curve;
+        loadPending.store(false, std::memory_order_relaxed);
     }
 
     if (knobHandleBitmap && knobBackgroundBitmap) {
@@ -208,6 +218,55 @@ void ShaperEditor::forgetControls() {
     curve = nullptr;
 }
 
+int ShaperEditor::copyCurve(CurvePoint* out) const {
+    CurveModel model(savedCurve.area());
+    {
+        std::lock_guard<std::mutex> lock(curveMutex);
+        if (liveCurve && !loadPending.load(std::memory_order_relaxed))
+            liveCurve->readPublished(model);
+        else
+            savedCurve.read(model);
+    }
+    model.copyPoints(out);
+    return model.pointCount();
+}
+
+void ShaperEditor::loadCurve(const CurvePoint* points, int count) {
+    std::lock_guard<std::mutex> lock(curveMutex);
+    savedCurve.publish(points, count);
+    savedCount.store(savedCurve.pointCount(), std::memory_order_relaxed);
+    if (liveCurve) {
+        loadPending.store(true, std::memory_order_relaxed);
+        scheduleUpdate();
+    }
+    if (shaper) {
+        shaper->prepareTable(savedCurve);
+        shaper->rebuildTable();
+    }
+}
+
+void ShaperEditor::showLoadedCurve() {
+    if (!loadPending.load(std::memory_order_relaxed))
+        return;
+    std::lock_guard<std::mutex> lock(curveMutex);
+    if (!loadPending.load(std::memory_order_relaxed) || !curve)
+        return;
+    CurvePoint points[CurveModel::MaxPoints];
+    CurveModel loaded(savedCurve.area());
+    savedCurve.read(loaded);
+    loaded.copyPoints(points);
+    curve->restorePoints(points, loaded.pointCount());
+    // Its value never changes: make the next refresh draw it.
+    curve->setLastDrawnValue(-1.0f);
+    loadPending.store(false, std::memory_order_relaxed);
+    // The same table again, from the curve the window now holds, should
+    // the user have ended a gesture since the load.
+    if (shaper) {
+        shaper->curveChanged();
+        shaper->rebuildTable();
+    }
+}
+
 void ShaperEditor::copySavedPoints(CurvePoint* out) const {
     CurveModel saved(savedCurve.area());
     savedCurve.read(saved);
@@ -257,6 +316,7 @@ void ShaperEditor::applyParameterChanges() {
 }
 
 void ShaperEditor::onIdle() {
+    showLoadedCurve();
     applyParameterChanges();
     GuiEditor::onIdle();
 }
@@ -267,8 +327,13 @@ void ShaperEditor::controlChanged(DrawContext& context, Control* control) {
     const std::int32_t tag = control->tag();
     if (tag < 0 || tag >= ShaperParameter::Count)
         return;
-    if (shaper)
+    if (shaper) {
+        // A gesture on the curve ends here: its table is built on this
+        // thread, so that setting parameter 0 only has to put it in use.
+        if (tag == ShaperParameter::Shaper)
+            shaper->curveChanged();
         shaper->setParameterAndNotify(tag, control->value());
+    }
     // On the window's thread the control takes the effect's value at once.
     applyParameterChanges();
     control->refresh(context);

@@ -11,7 +11,10 @@
 // only mark the parameter and schedule an update, and the controls take
 // the effect's values at the next idle. The effect samples the curve
 // through a published copy of its points: the live curve editor's while
-// the window is open, the saved points' while it is closed.
+// the window is open, the saved points' while it is closed. The host's
+// state calls read and replace the curve from their own thread (copyCurve,
+// loadCurve); a mutex that neither the audio thread nor parameter changes
+// ever take keeps them apart from opening and closing the window.
 
 #include "editor/GuiEditor.h"
 #include "editor/PublishedCurve.h"
@@ -20,6 +23,7 @@
 #include <array>
 #include <atomic>
 #include <cstdint>
+#include <mutex>
 
 class Bitmap;
 class Control;
@@ -47,10 +51,21 @@ class ShaperEditor : public GuiEditor, public ControlListener {
     // From the controls: tags 0 to 7 become parameter changes.
     void controlChanged(DrawContext& context, Control* control) override;
 
+    // Any thread but the audio thread: the curve as the editor holds it
+    // (the window's, the saved one, or one loaded and not yet shown) into
+    // `out` (room for CurveModel::MaxPoints points); its point count.
+    int copyCurve(CurvePoint* out) const;
+    // Any thread but the audio thread: replaces the curve with `count`
+    // points (2 to 50) and puts its table in use. An open window shows it
+    // from its next idle on.
+    void loadCurve(const CurvePoint* points, int count);
+    // The area the curve's points lie in.
+    const PlotArea& curveArea() const { return savedCurve.area(); }
+
     bool isOpen() const { return frame != nullptr; }
     bool bitmapsLoaded() const { return controlBitmapsLoaded; }
     Bitmap* background() const { return backgroundBitmap; }
-    int savedPointCount() const { return savedCount; }
+    int savedPointCount() const { return savedCount.load(std::memory_order_relaxed); }
     // The saved points (valid while savedPointCount() is not 0).
     void copySavedPoints(CurvePoint* out) const;
     // The controls while open; none while closed.
@@ -70,6 +85,9 @@ class ShaperEditor : public GuiEditor, public ControlListener {
     template <typename ControlType> ControlType* attach(ControlType* control);
     // Window thread: the controls take the values of marked parameters.
     void applyParameterChanges();
+    // Window thread: a curve loaded while the window was open goes to the
+    // curve editor.
+    void showLoadedCurve();
     void forgetControls();
 
     ShaperEffect* shaper;
@@ -87,9 +105,16 @@ class ShaperEditor : public GuiEditor, public ControlListener {
     VerticalFader* fader = nullptr;
     PopupPicture* popup = nullptr;
     CurveEditor* curve = nullptr;
-    // The curve's points while the window is closed.
+    // The curve's points while the window is closed, and a curve loaded
+    // while it is open until the window takes it. Written under curveMutex.
     PublishedCurve savedCurve;
-    int savedCount = 0;
+    std::atomic<int> savedCount{0};
+    // Guards savedCurve's writers, liveCurve and loadPending.
+    mutable std::mutex curveMutex;
+    // The curve editor while the window is open, for other threads.
+    CurveEditor* liveCurve = nullptr;
+    // savedCurve holds a loaded curve the open window does not show yet.
+    std::atomic<bool> loadPending{false};
     bool controlBitmapsLoaded = false;
     // Read by parameter changes on other threads.
     std::atomic<bool> windowOpen{false};

@@ -130,6 +130,47 @@ void ShaperEffect::copyProgramName(char* text) {
     }
 }
 
+void ShaperEffect::savePrograms(ShaperState& state) {
+    // A program chunk does not say which program it came from.
+    state.currentProgram = state.bank ? programSlot(currentProgram) : 0;
+    for (std::int32_t p = 0; p < state.programsHeld(); ++p) {
+        ProgramRecord& source = state.bank ? programs[static_cast<std::size_t>(p)]
+                                           : programs[programSlot(currentProgram)];
+        ShaperState::Program& program = state.programs[static_cast<std::size_t>(p)];
+        std::memcpy(program.name.data(), source.name, sizeof(source.name));
+        for (std::int32_t index = ShaperParameter::PreGain; index <= ShaperParameter::DryWet;
+             ++index) {
+            program.values[static_cast<std::size_t>(index - 1)] =
+                source.parameter(index)->load(Relaxed);
+        }
+    }
+}
+
+void ShaperEffect::loadPrograms(const ShaperState& state) {
+    static_assert(sizeof(ProgramRecord::name) == ShaperState::NameSize);
+    if (!state.bank) {
+        const ShaperState::Program& program = state.programs[0];
+        std::memcpy(programs[programSlot(currentProgram)].name, program.name.data(),
+                    ShaperState::NameSize);
+        for (std::int32_t index = ShaperParameter::PreGain; index <= ShaperParameter::DryWet;
+             ++index) {
+            setParameterValue(index, program.values[static_cast<std::size_t>(index - 1)]);
+        }
+        return;
+    }
+    for (std::int32_t p = 0; p < ProgramCount; ++p) {
+        ProgramRecord& target = programs[static_cast<std::size_t>(p)];
+        const ShaperState::Program& program = state.programs[static_cast<std::size_t>(p)];
+        std::memcpy(target.name, program.name.data(), ShaperState::NameSize);
+        for (std::int32_t index = ShaperParameter::PreGain; index <= ShaperParameter::DryWet;
+             ++index) {
+            target.parameter(index)->store(program.values[static_cast<std::size_t>(index - 1)],
+                                           Relaxed);
+        }
+    }
+    selectProgram(state.currentProgram);
+}
+
 // Filter section, parameter side.
 
 void ShaperEffect::aimPair(FilterPairControl& control, float value) {

@@ -5,10 +5,13 @@
 // is mixed with the unprocessed input by DryWet. Cutoff changes glide over
 // about 10000 frames.
 //
-// Threads: parameters, programs, the sample rate and table rebuilds arrive on
-// the host's and the editor's threads; the audio entries run on the audio
-// thread. The parameter side only writes atomic words (values, gain factors,
-// cutoff targets, mode requests and counters announcing them). The four
+// Threads: parameters, programs and the sample rate arrive on the host's and
+// the editor's threads, the audio thread included; the audio entries run on
+// the audio thread. The parameter side only writes atomic words (values,
+// gain factors, cutoff targets, mode requests and counters announcing them);
+// setting parameter 0 puts in use a transfer table built on the thread that
+// changed the curve (see TransferTable), so no parameter change locks or
+// allocates. The four
 // filters and the cutoff ramps belong to the audio thread, which takes the
 // announced changes at the start of every audio call, in the order they
 // would have acted had they been applied at once. Nothing on the audio path
@@ -17,6 +20,7 @@
 #include "effect/BiquadFilter.h"
 #include "effect/CurveSource.h"
 #include "effect/ProgramRecord.h"
+#include "effect/ShaperState.h"
 #include "effect/TransferTable.h"
 #include "host/ExtendedEffect.h"
 
@@ -67,13 +71,29 @@ class ShaperEffect : public ExtendedEffect {
     void suspendProcessing() override;
     void changeBlockSizeAndSampleRate(std::int32_t frames, float rate) override;
 
-    // The curve later table rebuilds sample; null for the identity. Attaching
-    // alone does not rebuild. Once this returns, no rebuild still uses the
-    // previous curve, so its owner may destroy it.
+    // The transfer table (see TransferTable for the threads). The curve's
+    // tables are built on the threads that change it; setting parameter 0
+    // puts the newest one in use, on any thread, without a lock.
+    //
+    // The curve later tables are built from; null for the identity. Its
+    // table is built now but not put in use. Once this returns, no build
+    // still uses the previous curve, so its owner may destroy it.
     void attachCurve(CurveSource* source) { shaperTable.attachCurve(source); }
     CurveSource* attachedCurve() const { return shaperTable.attachedCurve(); }
-    // Refills the transfer table (setting parameter 0 does this).
-    void rebuildTable() { shaperTable.rebuild(); }
+    // The attached curve changed: builds its table on the calling thread
+    // (never the audio thread), ready for the next setting of parameter 0.
+    void curveChanged() { shaperTable.curveChanged(); }
+    // Builds the table of a curve the attached one will show later.
+    void prepareTable(CurveSource& source) { shaperTable.prepareFrom(source); }
+    // Puts the newest table in use (setting parameter 0 does this).
+    void rebuildTable() { shaperTable.publish(); }
+
+    // The programs' part of the state a host keeps (see ShaperState): the
+    // bank and the current program, or the current program alone. Not on
+    // the audio thread. Loading goes through setParameterValue, as a
+    // program change does, so what depends on the values follows.
+    void savePrograms(ShaperState& state);
+    void loadPrograms(const ShaperState& state);
 
     // Inspection. The filters belong to the audio thread: read them only
     // between audio calls. Changes made on the parameter side reach them at

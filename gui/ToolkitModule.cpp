@@ -1,13 +1,17 @@
 #include "gui/ToolkitModule.h"
 
+#include <atomic>
+
 namespace {
-void* module = nullptr;
+// Every instance sets it as it is made, and hosts make instances on
+// several threads at once; it is the same handle each time.
+std::atomic<void*> module{nullptr};
 } // namespace
 
 void setToolkitModule(void* handle) {
-    module = handle;
+    module.store(handle, std::memory_order_relaxed);
 }
 
 void* toolkitModule() {
-    return module;
+    return module.load(std::memory_order_relaxed);
 }

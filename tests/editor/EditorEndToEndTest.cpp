@@ -127,7 +127,7 @@ class EditorEndToEnd : public ::testing::Test {
 TEST_F(EditorEndToEnd, TheHostSeesTheEffectWithItsEditor) {
     const EffectRecord& r = *host->record;
     EXPECT_EQ(r.uniqueId, fourCharCode('V', 'a', 'r', 'E'));
-    EXPECT_EQ(r.flags, 0x19);
+    EXPECT_EQ(r.flags, 0x39) << "HasEditor, CanMono, CanOverwrite, ChunkPrograms";
     EXPECT_EQ(r.inputCount, 2);
     EXPECT_EQ(r.outputCount, 2);
     ASSERT_NE(host->editorWindow(), nullptr);

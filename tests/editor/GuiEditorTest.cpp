@@ -3,6 +3,7 @@
 // the effect-with-editor's wiring.
 
 #include "editor/GuiEditor.h"
+#include "editor/CurveModel.h"
 #include "editor/ShaperEditor.h"
 #include "editor/ShaperEffectEdit.h"
 #include "gui/ToolkitModule.h"
@@ -157,7 +158,7 @@ TEST(ShaperEffectEdit, AnswersTheEditorRectangleBeforeOpening) {
     ShaperEffectEdit effect(&plainHost);
     EffectRecord* record = effect.effectRecord();
     EXPECT_EQ(record->uniqueId, fourCharCode('V', 'a', 'r', 'E'));
-    EXPECT_EQ(record->flags, HasEditor | CanMono | CanOverwrite);
+    EXPECT_EQ(record->flags, HasEditor | CanMono | CanOverwrite | ChunkPrograms);
 
     EditorRect* rect = nullptr;
     EXPECT_EQ(record->dispatch(record, OpEditorRect, 0, 0, &rect, 0.0f), 1);
@@ -181,13 +182,20 @@ TEST(ShaperEffectEdit, ParameterChangesBeforeOpeningScheduleNothingInTheEditor) 
     editor->redrawAll(nullptr);
 }
 
-TEST(ShaperEffectEdit, ShaperBeforeTheFirstOpeningSamplesTheEditorsInitialLine) {
+// A host restoring a project sets parameter 0 too: a new instance already
+// plays the table sampled from the editor's initial line (not the identity,
+// which differs by up to 1/1024), and setting parameter 0 keeps it.
+TEST(ShaperEffectEdit, ANewInstancePlaysTheSampledInitialLine) {
     ShaperEffectEdit effect(&plainHost);
-    EXPECT_EQ(effect.transferTable().transferEntry(1023), 1.0f) << "the identity at first";
-    effect.setParameterValue(0, 0.5f);
-    // The editor's curve runs from its first to its last point in 1024 steps.
-    for (int k = 0; k < 1024; k += 31)
-        EXPECT_NEAR(effect.transferTable().transferEntry(k), k / 1024.0f, 0.002f);
+    std::vector<float> sampled(1024);
+    CurveModel(PlotArea::forPictures(267, 267, 13, 13)).sampleCurve(sampled.data(), 1024);
+    for (const float shaper : {-1.0f, 0.5f}) {
+        if (shaper >= 0.0f)
+            effect.setParameterValue(0, shaper);
+        for (int k = 0; k < 1024; ++k)
+            ASSERT_EQ(effect.transferTable().transferEntry(k), sampled[static_cast<std::size_t>(k)])
+                << k;
+    }
 }
 
 } // namespace

@@ -12,7 +12,7 @@ namespace expected {
 // The waveshaper with its editor.
 constexpr std::int32_t InputCount = 2;
 constexpr std::int32_t OutputCount = 2;
-constexpr std::int32_t Flags = HasEditor | CanMono | CanOverwrite; // 0x19
+constexpr std::int32_t Flags = HasEditor | CanMono | CanOverwrite | ChunkPrograms; // 0x39
 constexpr std::int32_t UniqueId = fourCharCode('V', 'a', 'r', 'E');
 constexpr const char* UniqueIdText = "VarE";
 
