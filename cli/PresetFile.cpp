@@ -377,17 +377,22 @@ void writePresetFile(const std::string& path, const Preset& preset) {
 }
 
 std::string describePreset(const Preset& preset) {
+    const auto counted = [](std::size_t count, const std::string& thing) {
+        return std::to_string(count) + " " + thing + (count == 1 ? "" : "s");
+    };
+    const auto programs = static_cast<std::size_t>(std::max(preset.programCount, 0));
+    const auto parameters = static_cast<std::size_t>(std::max(preset.parameterCount, 0));
     switch (preset.kind) {
     case PresetKind::ProgramValues:
-        return "one program as values (" + std::to_string(preset.parameterCount) + " parameters)";
+        return "one program as values (" + counted(parameters, "parameter") + ")";
     case PresetKind::ProgramChunk:
-        return "one program as a chunk (" + std::to_string(preset.chunk.size()) + " bytes)";
+        return "one program as a chunk (" + counted(preset.chunk.size(), "byte") + ")";
     case PresetKind::BankValues:
-        return "a bank as values (" + std::to_string(preset.programCount) + " programs of " +
-               std::to_string(preset.parameterCount) + " parameters)";
+        return "a bank as values (" + counted(programs, "program") + " of " +
+               counted(parameters, "parameter") + ")";
     case PresetKind::BankChunk:
         break;
     }
-    return "a bank as a chunk (" + std::to_string(preset.programCount) + " programs, " +
-           std::to_string(preset.chunk.size()) + " bytes)";
+    return "a bank as a chunk (" + counted(programs, "program") + ", " +
+           counted(preset.chunk.size(), "byte") + ")";
 }
