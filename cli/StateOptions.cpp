@@ -38,6 +38,10 @@ void StateOptions::check() {
         checkOutputFolder(*savePresetPath);
     if (presetPath)
         preset = readPresetFile(*presetPath);
+    // A chunk brings the curve of its own, which --curve cannot draw over.
+    if (preset && isChunkKind(preset->kind) && curve)
+        throw UsageError(command + ": --curve draws on the editor's initial curve and cannot " +
+                         "follow " + *presetPath + ", a chunk with a curve of its own");
 }
 
 std::vector<CurvePoint> StateOptions::curvePoints() const {

@@ -39,7 +39,8 @@ class StateOptions {
     bool take(const Arguments& arguments, std::size_t& index);
     // What only the whole command line shows; call after its last argument.
     // Then reads the preset file, so that a malformed one is refused before
-    // any plug-in is loaded, and checks where the saved one goes.
+    // any plug-in is loaded, and checks where the saved one goes. --curve
+    // does not go with a preset that holds a chunk.
     void check();
 
     // The curve's points in the curve editor's pixels; none without --curve.

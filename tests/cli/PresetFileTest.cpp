@@ -279,6 +279,18 @@ INSTANTIATE_TEST_SUITE_P(
                 "refused the chunk"}),
     [](const ::testing::TestParamInfo<Refusal>& info) { return std::string(info.param.name); });
 
+TEST(PresetRender, ACurveCannotBeDrawnOverAChunk) {
+    ScratchFolder folder;
+    writeBytes(folder.file("chunk.fxp"),
+               chunkFile(programHead("FPCh", "VarE", ""), probeProgramChunk(Crunch)));
+    const auto run =
+        runVarnex({"render", "--preset", "chunk.fxp", "--curve", "11,255;255,11"}, folder.path());
+    EXPECT_EQ(run.exitCode, 2);
+    ASSERT_EQ(run.errorLines.size(), 1u) << joined(run.errorLines);
+    EXPECT_NE(run.errorLines[0].find("cannot follow chunk.fxp"), std::string::npos);
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder.path()), {}), 1) << "wrote something";
+}
+
 // A preset saved after rendering with settings gives, loaded, the same
 // audio sample for sample: one program and the whole bank.
 TEST(PresetRender, ASavedPresetRendersAsTheSettingsItWasSavedWith) {
