@@ -129,7 +129,6 @@ void loadPreset(PluginHost& host, const Preset& preset) {
         return;
     case PresetKind::ProgramChunk:
         loadChunk(host, preset, true);
-        renameProgram(host, preset.programs.at(0).name);
         return;
     case PresetKind::BankValues: {
         const IntPtr before = host.dispatch(OpGetProgram);

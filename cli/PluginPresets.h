@@ -19,9 +19,9 @@ std::optional<PresetScope> presetScopeOf(const std::string& path);
 
 // Checks that the preset fits the plug-in (its unique id; the ChunkPrograms
 // flag for a chunk; the parameter and program counts for values), then
-// loads it: a chunk through opcode 24, values through the program (2, 4)
-// and parameter entries. A program's name is set when the file gives one.
-// A bank of values selects its current program after (version 1: the one
+// loads it: a chunk through opcode 24, whole (it holds the names the
+// plug-in keeps), values through the program (2, 4) and parameter entries,
+// a program's name set when the file gives one. A bank of values selects its current program after (version 1: the one
 // that was current before). A CommandError, with nothing changed, when the
 // preset does not fit or the plug-in refuses its chunk.
 void loadPreset(PluginHost& host, const Preset& preset);
