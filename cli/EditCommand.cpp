@@ -1,5 +1,6 @@
-// varnex edit [--plugin PATH] [--set NAME=VALUE ...] [--program N]
+// varnex edit [--plugin PATH] [--preset FILE] [--set NAME=VALUE ...] [--program N]
 //             [--curve X,Y;X,Y;... [--curve-normalized]] [--screenshot FILE.png]
+//             [--save-preset FILE.fxp|.fxb]
 //
 // Shows a plug-in's editor in a window of this program, the way a host
 // does, and prints every parameter change the user makes in it; with
@@ -235,5 +236,6 @@ int runEditCommand(const Arguments& arguments) {
         throw CommandError(curveFailure);
     if (screenshot && !screenshotSaved)
         throw CommandError("the editor was closed before the screenshot was taken");
+    options.state.saveState(host);
     return ExitSuccess;
 }

@@ -2,6 +2,7 @@
 
 #include "cli/CommandError.h"
 #include "cli/PluginHost.h"
+#include "cli/PluginPresets.h"
 
 #include <algorithm>
 
@@ -91,11 +92,16 @@ std::int64_t renderThroughPlugin(const std::string& pluginPath, FrameSource& sou
 std::int64_t renderThroughPlugin(const PluginSource& plugin, FrameSource& source, FrameSink& sink,
                                  const RenderSettings& settings, const RenderProgress& progress) {
     PluginHost host(plugin, static_cast<float>(source.sampleRate()), settings.blockSize);
+    if (settings.preset)
+        loadPreset(host, *settings.preset);
     if (settings.program)
         selectProgram(host, *settings.program);
     applyParameterSettings(host, settings.parameters);
     if (settings.prepare)
         settings.prepare(host);
     PluginRenderer renderer(host, settings.blockSize, settings.adding);
-    return renderer.render(source, sink, progress);
+    const std::int64_t frames = renderer.render(source, sink, progress);
+    if (settings.finish)
+        settings.finish(host);
+    return frames;
 }

@@ -5,6 +5,7 @@
 // nothing.
 
 #include "cli/ParameterSettings.h"
+#include "cli/PresetFile.h"
 #include "cli/StereoAudio.h"
 
 #include <cstdint>
@@ -22,11 +23,16 @@ struct RenderSettings {
     std::int32_t blockSize = DefaultRenderBlockSize;
     // processAdding into zeroed outputs instead of processOverwriting.
     bool adding = false;
+    // Loaded first, before the program and the parameters.
+    std::optional<Preset> preset;
     std::optional<std::int32_t> program;
     std::vector<ParameterSetting> parameters;
     // Runs on the loaded instance after the program and the parameters,
     // before the first block (render --curve draws the curve here).
     std::function<void(PluginHost&)> prepare;
+    // Runs on the instance once the last block is rendered and processing
+    // is suspended, before the instance closes (render --save-preset).
+    std::function<void(PluginHost&)> finish;
 };
 
 // Told after every block how many frames are done, and the total (-1 when
@@ -61,8 +67,9 @@ class PluginRenderer {
 };
 
 // Loads the plug-in at the source's sample rate with the settings' block
-// size, selects the program and sets the parameters (program first, so the
-// parameters override it), then renders the source into the sink.
+// size, loads the preset, selects the program and sets the parameters (in
+// that order, so each overrides the one before), then renders the source
+// into the sink.
 std::int64_t renderThroughPlugin(const std::string& pluginPath, FrameSource& source,
                                  FrameSink& sink, const RenderSettings& settings,
                                  const RenderProgress& progress = {});

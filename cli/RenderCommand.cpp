@@ -1,6 +1,6 @@
-// varnex render [IN] [-o OUT] [--plugin PATH] [--set NAME=VALUE ...]
+// varnex render [IN] [-o OUT] [--plugin PATH] [--preset FILE] [--set NAME=VALUE ...]
 //               [--program N] [--block FRAMES] [--adding]
-//               [--curve X,Y;X,Y;... [--curve-normalized]]
+//               [--curve X,Y;X,Y;... [--curve-normalized]] [--save-preset FILE.fxp|.fxb]
 
 #include "cli/RenderOptions.h"
 
@@ -15,6 +15,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <utility>
 
@@ -140,5 +141,16 @@ int runRenderCommand(const Arguments& arguments) {
             editor.drawCurve(curve);
         };
     }
-    return options.inputPath.empty() ? renderDemo(options, plugin) : renderFile(options, plugin);
+    // The state is taken before the instance closes and saved once the
+    // audio is written.
+    std::optional<Preset> finalState;
+    if (options.state.savePresetPath)
+        options.settings.finish = [&options, &finalState](PluginHost& host) {
+            finalState = options.state.captureState(host);
+        };
+    const int status =
+        options.inputPath.empty() ? renderDemo(options, plugin) : renderFile(options, plugin);
+    if (finalState)
+        options.state.writeSavedState(*finalState);
+    return status;
 }

@@ -52,10 +52,11 @@ RenderOptions parseRenderArguments(const Arguments& arguments) {
         throw UsageError("render: the output name after -o is empty");
     if (pluginGiven && options.pluginPath.empty())
         throw UsageError("render: the plug-in path after --plugin is empty");
-    options.state.check();
     if (options.state.curve && pluginGiven)
         throw UsageError("render: --curve draws in the editor of the Varnex plug-in built into "
                          "varnex and cannot be combined with --plugin");
+    options.state.check();
+    options.settings.preset = options.state.preset;
     options.settings.program = options.state.program;
     options.settings.parameters = options.state.parameters;
     return options;

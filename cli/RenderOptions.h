@@ -15,8 +15,9 @@ struct RenderOptions {
     std::string inputPath;  // empty: render the demo song
     std::string outputPath; // empty: the default for the input
     std::string pluginPath; // empty: the Varnex plug-in beside the program
-    // The program and the parameters are copied into `settings`; a curve
-    // is drawn in the editor of the Varnex plug-in built into varnex.
+    // The preset, the program and the parameters are copied into
+    // `settings`; a curve is drawn in the editor of the Varnex plug-in built
+    // into varnex.
     StateOptions state{"render"};
     RenderSettings settings;
 };

@@ -1,5 +1,5 @@
-// varnex snapshot [-o editor.png] [--set NAME=VALUE ...] [--program N]
-//                 [--curve X,Y;X,Y;...] [--curve-normalized]
+// varnex snapshot [-o editor.png] [--preset FILE] [--set NAME=VALUE ...] [--program N]
+//                 [--curve X,Y;X,Y;...] [--curve-normalized] [--save-preset FILE.fxp|.fxb]
 
 #include "cli/CommandError.h"
 #include "cli/Commands.h"
@@ -53,5 +53,6 @@ int runSnapshotCommand(const Arguments& arguments) {
         std::printf("wrote %s: the editor, %d x %d pixels\n", options.outputPath.c_str(),
                     editor.width(), editor.height());
     }
+    options.state.saveState(host);
     return ExitSuccess;
 }

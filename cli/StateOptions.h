@@ -1,18 +1,22 @@
 #pragma once
-// The options that set up a plug-in's state before a command uses it, read
-// alike by `varnex snapshot`, `edit` and `render`:
+// The options that set up a plug-in's state before a command uses it, and
+// save it after, read alike by `varnex snapshot`, `edit` and `render`:
 //
+//   --preset FILE        loads a preset file (first of all)
 //   --program N          selects program N
 //   --set NAME=VALUE     sets a parameter by name to a value in [0, 1]
 //                        (repeatable; applied after the program)
 //   --curve X,Y;X,Y;...  a transfer curve to draw in Varnex's editor
 //   --curve-normalized   its points are input,output pairs in 0..1
+//   --save-preset FILE   writes the state after the work: FILE.fxp the
+//                        current program, FILE.fxb the bank
 //
 // Each command reads its own options and hands every other argument to
 // take() first.
 
 #include "cli/Commands.h"
 #include "cli/ParameterSettings.h"
+#include "cli/PresetFile.h"
 #include "editor/CurveModel.h"
 
 #include <cstddef>
@@ -34,14 +38,28 @@ class StateOptions {
     // other argument. A UsageError for a missing or bad value.
     bool take(const Arguments& arguments, std::size_t& index);
     // What only the whole command line shows; call after its last argument.
-    void check() const;
+    // Then reads the preset file, so that a malformed one is refused before
+    // any plug-in is loaded, and checks where the saved one goes. --curve
+    // does not go with a preset that holds a chunk.
+    void check();
 
     // The curve's points in the curve editor's pixels; none without --curve.
     // A UsageError for a curve that cannot be drawn.
     std::vector<CurvePoint> curvePoints() const;
-    // Selects the program, then sets the parameters.
+    // Loads the preset, selects the program, then sets the parameters; the
+    // command draws the curve after.
     void applyTo(PluginHost& host) const;
 
+    // With --save-preset, the plug-in's state as the preset to save.
+    std::optional<Preset> captureState(PluginHost& host) const;
+    // Writes the preset to the --save-preset file and says so on stdout.
+    void writeSavedState(const Preset& preset) const;
+    // Both at once: the state after the work, when --save-preset asks for it.
+    void saveState(PluginHost& host) const;
+
+    std::optional<std::string> presetPath;
+    std::optional<Preset> preset; // read by check()
+    std::optional<std::string> savePresetPath;
     std::optional<std::int32_t> program;
     std::vector<ParameterSetting> parameters;
     std::optional<std::string> curve;

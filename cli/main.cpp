@@ -13,16 +13,18 @@
 namespace {
 
 constexpr std::array<Command, 5> Commands = {{
-    {"info", "[PLUGIN] [--json]",
+    {"info", "[PLUGIN] [--json] [--preset FILE]",
      "identity, parameters and programs of a plug-in (default: the Varnex plug-in beside "
-     "this program)",
+     "this program), after loading the preset when one is given",
      runInfoCommand},
     {"render",
-     "[IN] [-o OUT] [--plugin PATH] [--set NAME=VALUE ...] [--program N] [--block FRAMES] "
-     "[--adding] [--curve X,Y;X,Y;... [--curve-normalized]]",
+     "[IN] [-o OUT] [--plugin PATH] [--preset FILE] [--set NAME=VALUE ...] [--program N] "
+     "[--block FRAMES] [--adding] [--curve X,Y;X,Y;... [--curve-normalized]] "
+     "[--save-preset FILE.fxp|FILE.fxb]",
      "render an audio file (IN-varnex.wav beside it) or, without IN, the built-in demo song "
      "(varnex-demo-input.wav and varnex-demo-output.wav) through a plug-in; --curve first "
-     "draws the transfer curve in Varnex's editor",
+     "draws the transfer curve in Varnex's editor; --preset loads a preset file first, "
+     "--save-preset writes the plug-in's state after",
      runRenderCommand},
     {"bench", "[PLUGIN ...] [--block N] [--seconds S] | --editor [PLUGIN] [--cycles N]",
      "time plug-ins' audio entries (ns per stereo frame at blocks of 32, 512, 4096) and "
@@ -31,15 +33,16 @@ constexpr std::array<Command, 5> Commands = {{
      "the CPU it takes",
      runBenchCommand},
     {"snapshot",
-     "[-o editor.png] [--set NAME=VALUE ...] [--program N] [--curve X,Y;X,Y;... "
-     "[--curve-normalized]]",
+     "[-o editor.png] [--preset FILE] [--set NAME=VALUE ...] [--program N] [--curve "
+     "X,Y;X,Y;... [--curve-normalized]] [--save-preset FILE.fxp|FILE.fxb]",
      "open Varnex's editor in a window of this program, draw the curve as a user would "
      "(points in the curve's pixels, 11 to 255 with y downwards, or 0..1 with "
      "--curve-normalized) and save what it shows as a PNG",
      runSnapshotCommand},
     {"edit",
-     "[--plugin PATH] [--set NAME=VALUE ...] [--program N] [--curve X,Y;X,Y;... "
-     "[--curve-normalized]] [--screenshot FILE.png]",
+     "[--plugin PATH] [--preset FILE] [--set NAME=VALUE ...] [--program N] [--curve "
+     "X,Y;X,Y;... [--curve-normalized]] [--screenshot FILE.png] "
+     "[--save-preset FILE.fxp|FILE.fxb]",
      "show a plug-in's editor (default: the Varnex plug-in beside this program) in a window of "
      "this program and print each parameter change made in it; --curve draws Varnex's curve "
      "with the real pointer; ends when the window is closed or on Ctrl-C, or, with "

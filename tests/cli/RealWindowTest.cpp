@@ -114,10 +114,13 @@ std::size_t differingPixels(const Picture& a, const Picture& b) {
     return count;
 }
 
-TEST_F(OnVirtualDisplay, EditScreenshotIsWhatTheHeadlessEditorShows) {
+// The state edit saves after the window is gone is the one it showed.
+TEST_F(OnVirtualDisplay, EditScreenshotIsWhatTheHeadlessEditorShowsOfItsSavedPreset) {
     ScratchFolder folder;
     const std::string shot = folder.file("edit.png");
-    RunningProgram edit({VARNEX_CLI_FILE, "edit", "--set", "PreGain=0.8", "--screenshot", shot});
+    const std::string preset = folder.file("edit.fxp");
+    RunningProgram edit({VARNEX_CLI_FILE, "edit", "--set", "PreGain=0.8", "--screenshot", shot,
+                         "--save-preset", preset});
     ASSERT_EQ(edit.waitForExit(30s), 0) << edit.output() << edit.errors();
     EXPECT_NE(edit.output().find("\nsaved " + shot + "\n"), std::string::npos) << edit.output();
 
@@ -128,7 +131,7 @@ TEST_F(OnVirtualDisplay, EditScreenshotIsWhatTheHeadlessEditorShows) {
         return readPng(folder.file(name));
     };
     const Picture screen = readPng(shot);
-    const Picture headless = snapshot("--set PreGain=0.8", "set.png");
+    const Picture headless = snapshot("--preset " + shellQuoted(preset), "preset.png");
     ASSERT_EQ(screen.width, 568u);
     ASSERT_EQ(screen.height, 290u);
     ASSERT_EQ(headless.width, screen.width);
