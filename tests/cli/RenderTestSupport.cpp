@@ -6,7 +6,8 @@
 
 namespace render_test {
 
-ProgramRun runVarnex(const std::vector<std::string>& arguments, const std::string& folder) {
+ProgramRun runVarnex(const std::vector<std::string>& arguments, const std::string& folder,
+                     const std::vector<std::string>& environment) {
     std::string command = "cd ";
     command += shellQuoted(folder.empty() ? std::filesystem::current_path().string() : folder);
     command += " && ";
@@ -15,7 +16,7 @@ ProgramRun runVarnex(const std::vector<std::string>& arguments, const std::strin
         command += ' ';
         command += shellQuoted(argument);
     }
-    CommandResult result = runCommand(command);
+    CommandResult result = runCommand(command, environment);
     return {result.exitCode, result.out, splitLines(result.err)};
 }
 

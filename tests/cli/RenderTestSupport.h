@@ -18,8 +18,9 @@ struct ProgramRun {
 };
 
 // Runs the built `varnex` with the arguments in `folder` (the current
-// folder when empty).
-ProgramRun runVarnex(const std::vector<std::string>& arguments, const std::string& folder = "");
+// folder when empty), with the `environment` entries ("NAME=value") set.
+ProgramRun runVarnex(const std::vector<std::string>& arguments, const std::string& folder = "",
+                     const std::vector<std::string>& environment = {});
 
 // Two different tones, left and right, at half scale.
 StereoBuffer testTones(std::int64_t frames, double sampleRate = 44100.0);

@@ -171,4 +171,29 @@ TEST(RenderWithCurve, ADrawnCurveShapesTheSoundAndRefusesAnotherPlugin) {
     EXPECT_NE(refused.errorLines[0].find("--plugin"), std::string::npos);
 }
 
+// The drawn curve travels in the preset: rendering with it is rendering
+// with the curve drawn, sample for sample, and the editor shows it.
+TEST(RenderWithCurve, APresetSavedWithADrawnCurveRendersAndShowsAsTheCurve) {
+    ScratchFolder folder;
+    writeWavFile(folder.file("in.wav"), render_test::testTones(4000));
+    const std::string curve = "11,255;40,30;150,120;255,11";
+    const auto saved = runVarnex(
+        {"snapshot", "-o", "s.png", "--curve", curve, "--save-preset", "curve.fxp"}, folder.path());
+    const auto drawn =
+        runVarnex({"render", "in.wav", "-o", "drawn.wav", "--curve", curve}, folder.path());
+    const auto loaded =
+        runVarnex({"render", "in.wav", "-o", "preset.wav", "--preset", "curve.fxp"}, folder.path());
+    const auto shown =
+        runVarnex({"snapshot", "-o", "p.png", "--preset", "curve.fxp"}, folder.path());
+    for (const auto* run : {&saved, &drawn, &loaded, &shown})
+        ASSERT_EQ(run->exitCode, 0) << (run->errorLines.empty() ? "" : run->errorLines[0]);
+    const StereoBuffer expected = readAudioFile(folder.file("drawn.wav"));
+    const StereoBuffer output = readAudioFile(folder.file("preset.wav"));
+    EXPECT_EQ(output.left, expected.left);
+    EXPECT_EQ(output.right, expected.right);
+    const Picture picture = readPng(folder.file("p.png"));
+    EXPECT_EQ(picture.width, 568);
+    EXPECT_EQ(picture.rgb, readPng(folder.file("s.png")).rgb);
+}
+
 } // namespace
