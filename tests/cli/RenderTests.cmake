@@ -51,7 +51,8 @@ if(VARNEX_HAVE_SNDFILE AND TARGET varnex_snapshot)
     add_dependencies(snapshot_tests varnex varnex_plugin)
     target_compile_definitions(snapshot_tests PRIVATE
         VARNEX_BINARY="$<TARGET_FILE:varnex>"
-        VARNEX_PLUGIN="$<TARGET_FILE:varnex_plugin>")
+        VARNEX_PLUGIN="$<TARGET_FILE:varnex_plugin>"
+        VARNEX_PRESETS="${CMAKE_SOURCE_DIR}/presets")
 endif()
 
 varnex_add_test(render_tests

@@ -196,4 +196,24 @@ TEST(RenderWithCurve, APresetSavedWithADrawnCurveRendersAndShowsAsTheCurve) {
     EXPECT_EQ(picture.rgb, readPng(folder.file("s.png")).rgb);
 }
 
+// The preset shipped in presets/ sounds as the command in its README made it.
+TEST(RenderWithCurve, TheShippedPresetRendersAsTheCommandThatMadeIt) {
+    ScratchFolder folder;
+    writeWavFile(folder.file("in.wav"), render_test::testTones(4000));
+    const auto made =
+        runVarnex({"render", "in.wav", "-o", "made.wav", "--curve-normalized", "--curve",
+                   "0,0;0.1,0.45;0.3,0.78;0.6,0.94;1,1", "--set", "PreGain=0.7", "--set",
+                   "PostGain=0.45", "--set", "PostFilter=0.6", "--set", "DryWet=0.15"},
+                  folder.path());
+    const auto shipped = runVarnex(
+        {"render", "in.wav", "-o", "shipped.wav", "--preset", VARNEX_PRESETS "/warm-drive.fxp"},
+        folder.path());
+    ASSERT_EQ(made.exitCode, 0) << (made.errorLines.empty() ? "" : made.errorLines[0]);
+    ASSERT_EQ(shipped.exitCode, 0) << (shipped.errorLines.empty() ? "" : shipped.errorLines[0]);
+    const StereoBuffer expected = readAudioFile(folder.file("made.wav"));
+    const StereoBuffer output = readAudioFile(folder.file("shipped.wav"));
+    EXPECT_EQ(output.left, expected.left);
+    EXPECT_EQ(output.right, expected.right);
+}
+
 } // namespace
