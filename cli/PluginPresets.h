@@ -21,9 +21,10 @@ std::optional<PresetScope> presetScopeOf(const std::string& path);
 // flag for a chunk; the parameter and program counts for values), then
 // loads it: a chunk through opcode 24, whole (it holds the names the
 // plug-in keeps), values through the program (2, 4) and parameter entries,
-// a program's name set when the file gives one. A bank of values selects its current program after (version 1: the one
-// that was current before). A CommandError, with nothing changed, when the
-// preset does not fit or the plug-in refuses its chunk.
+// a program's name set when the file gives one. A bank of values selects
+// its current program after (version 1: the one that was current before).
+// A CommandError, with nothing changed, when the preset does not fit or the
+// plug-in refuses its chunk.
 void loadPreset(PluginHost& host, const Preset& preset);
 
 // The current program or the whole bank: the plug-in's chunk (opcode 23)
