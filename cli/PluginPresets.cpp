@@ -12,8 +12,14 @@
 
 namespace {
 
+// Built by appending: GCC 12 warns falsely (-Wrestrict) when a literal is
+// prepended to a temporary string.
 std::string idText(std::int32_t id) {
-    return "'" + fourCharText(id) + "' " + hexText(id);
+    std::string text = "'";
+    text += fourCharText(id);
+    text += "' ";
+    text += hexText(id);
+    return text;
 }
 
 std::string fileName(const Preset& preset) {
