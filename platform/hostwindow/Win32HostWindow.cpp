@@ -12,6 +12,8 @@
 #include <io.h>
 #include <windows.h>
 
+#include "platform/win32/TopDownBitmap.h"
+
 namespace platform {
 
 namespace {
@@ -178,13 +180,7 @@ bool HostWindow::readClientArea(ScreenPicture& picture) const {
     HDC context = GetDC(state->window);
     if (!context)
         return false;
-    BITMAPINFO format{};
-    format.bmiHeader.biSize = sizeof format.bmiHeader;
-    format.bmiHeader.biWidth = width;
-    format.bmiHeader.biHeight = -height; // rows from the top
-    format.bmiHeader.biPlanes = 1;
-    format.bmiHeader.biBitCount = 32;
-    format.bmiHeader.biCompression = BI_RGB;
+    BITMAPINFO format = win32::topDownBitmapFormat(width, height);
     void* bits = nullptr;
     HBITMAP copy = CreateDIBSection(context, &format, DIB_RGB_COLORS, &bits, nullptr, 0);
     HDC memory = CreateCompatibleDC(context);

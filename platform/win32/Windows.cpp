@@ -16,6 +16,8 @@
 #endif
 #include <windows.h>
 
+#include "platform/win32/TopDownBitmap.h"
+
 #include <algorithm>
 #include <map>
 #include <mutex>
@@ -175,13 +177,7 @@ bool makeSurface(WindowRecord& record, std::int32_t width, std::int32_t height) 
     PixelMap* backing = raster::newPixelMap(width, height, false, face);
     if (!backing)
         return false;
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height; // rows from the top
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
+    BITMAPINFO info = win32::topDownBitmapFormat(width, height);
     void* bits = nullptr;
     HBITMAP section = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
     HDC memory = section ? CreateCompatibleDC(nullptr) : nullptr;
