@@ -60,6 +60,29 @@ void useRealClock();
 // milliseconds asked for since the program started.
 std::uint64_t waitedMilliseconds();
 
+// The keyboard: key-down messages go to the focus window (setFocus); for a
+// key that makes a character, the character message follows, as a real
+// keyboard would deliver them. False when no window has the focus.
+bool pressKey(std::int32_t virtualKey);
+bool typeText(const char* text);
+
+// What a user does while a popup menu is open. trackPopupMenu takes the
+// scripted steps one after another: moving the pointer (screen
+// coordinates), a click there, or a key (a VirtualKey of TextEditing.h).
+// When the script runs dry with the menu still open, the menu is
+// cancelled, so that tracking always ends.
+struct MenuStep {
+    enum Kind { Move, Click, Key } kind = Move;
+    std::int32_t x = 0;
+    std::int32_t y = 0;
+    std::int32_t key = 0;
+};
+void scriptMenu(const std::vector<MenuStep>& steps);
+// The last popup list shown: its screen rectangle and its pixels as they
+// were before the step that closed it.
+IntRect lastMenuRect();
+std::vector<ColorWord> lastMenuPixels(std::int32_t& width, std::int32_t& height);
+
 // The window's client pixels, row by row from the top, each a ColorWord;
 // empty for a window that does not exist.
 std::vector<ColorWord> windowPixels(Window* window, std::int32_t& width, std::int32_t& height);
