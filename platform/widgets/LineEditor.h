@@ -62,10 +62,12 @@ class LineEditor {
     std::int32_t caretX() const;
 
   private:
-    std::int32_t textWidth(std::int32_t count) const;
+    // Width of the first `count` characters.
+    std::int32_t widthOf(std::int32_t count) const;
+    std::int32_t areaWidth() const;
+    bool centred() const;
     std::int32_t textLeft() const;
     void keepCaretVisible();
-    bool insert(char character);
 
     std::string text_;
     std::uint32_t style_;
