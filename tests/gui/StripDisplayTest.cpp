@@ -102,7 +102,7 @@ TEST_F(StripDisplayTest, ADigitDisplayShowsTheWholePartWithinItsRangeDigitByDigi
     const struct {
         float value;
         std::int32_t digits[3];
-    } cases[] = {{42.7f, {0, 4, 2}}, {1234.0f, {9, 9, 9}}, {-5.0f, {0, 0, 0}}, {907.0f, {9, 0, 7}}};
+    } cases[] = {{42.7f, {0, 4, 2}}, {1234.0f, {9, 9, 9}}, {907.0f, {9, 0, 7}}, {-5.0f, {0, 0, 0}}};
     auto* display = attach(new DigitDisplay({200, 100, 226, 128}, &listener, 1, 0.0f, 3, xs, ys, 6,
                                             8, picture(Digits)));
     EXPECT_EQ(display->max(), 999.0f);
@@ -113,6 +113,15 @@ TEST_F(StripDisplayTest, ADigitDisplayShowsTheWholePartWithinItsRangeDigitByDigi
         for (int i = 0; i < 3; ++i)
             EXPECT_EQ(pictureAt(xs[i], ys[i]), c.digits[i]) << c.value << " digit " << i;
     }
+    // A maximum beyond the digits' reach: the first digit would be 10.
+    display->setMax(150.0f);
+    display->setValue(150.0f);
+    frame->pump();
+    EXPECT_EQ(pictureAt(xs[0], ys[0]), 9);
+    EXPECT_EQ(pictureAt(xs[1], ys[1]), 0);
+    EXPECT_EQ(pictureAt(xs[2], ys[2]), 0);
+    display->setMax(999.0f);
+
     display->setValue(499.5f);
     EXPECT_FLOAT_EQ(display->normalizedValue(), 0.5f);
     display->setValue(2000.0f);

@@ -37,6 +37,9 @@ class StripControlTest : public ControlTest {
 
     // What the window shows at the client point (x, y).
     StripPixel shown(std::int32_t x, std::int32_t y) { return decodeStripPixel(pixel(x, y)); }
-    // The picture shown with its top-left corner at (x, y), -1 for none.
-    std::int32_t pictureAt(std::int32_t x, std::int32_t y) { return shown(x, y).picture; }
+    // The picture whose top row shows at (x, y), -1 for none.
+    std::int32_t pictureAt(std::int32_t x, std::int32_t y) {
+        const StripPixel p = shown(x, y);
+        return p.row == 0 ? p.picture : -1;
+    }
 };
