@@ -2,7 +2,7 @@
 // edit window over the field, typed text goes into it, and return, a press
 // elsewhere in the frame or the focus moving away ends the edit.
 
-#include "ControlTestSupport.h"
+#include "StripTestSupport.h"
 
 #include "gui/TextField.h"
 #include "platform/TextEditing.h"
@@ -29,11 +29,7 @@ class TextFieldTest : public ControlTest {
         return out;
     }
     std::vector<platform::ColorWord> pixelsOf(const Rect& r) {
-        std::vector<platform::ColorWord> out;
-        for (std::int32_t y = r.top; y <= r.bottom; ++y)
-            for (std::int32_t x = r.left; x <= r.right; ++x)
-                out.push_back(pixel(x, y));
-        return out;
+        return regionPixels(frame->window(), r);
     }
 };
 

@@ -1,7 +1,7 @@
 // The value display: its text, its box with the outline or the two-colour
 // edge, the shadow, and which setters make the next refresh redraw.
 
-#include "ControlTestSupport.h"
+#include "StripTestSupport.h"
 
 #include "gui/ValueDisplay.h"
 
@@ -14,13 +14,8 @@ constexpr Rect box{100, 50, 160, 70};
 
 class ValueDisplayTest : public ControlTest {
   protected:
-    // The pixels of r, its right and bottom edges included.
     std::vector<platform::ColorWord> pixelsOf(const Rect& r) {
-        std::vector<platform::ColorWord> out;
-        for (std::int32_t y = r.top; y <= r.bottom; ++y)
-            for (std::int32_t x = r.left; x <= r.right; ++x)
-                out.push_back(pixel(x, y));
-        return out;
+        return regionPixels(frame->window(), r);
     }
     // Text is blended into the box, so its pixels are counted by a test
     // of their colour.
