@@ -28,16 +28,20 @@ class TextFieldTest : public ControlTest {
         f->text(out);
         return out;
     }
-    std::vector<platform::ColorWord> pixelsOf(const Rect& r) {
-        return regionPixels(frame->window(), r);
+    bool looksAlike(const Rect& a, const Rect& b) {
+        return regionPixels(frame->window(), a) == regionPixels(frame->window(), b);
     }
 };
 
 } // namespace
 
-TEST_F(TextFieldTest, ALeftPressOpensAnEditWindowOverTheFieldWithTheFocus) {
+TEST_F(TextFieldTest, ALeftPressAloneOpensAnEditWindowOverTheFieldWithTheFocus) {
     TextField* f = field("start");
     paint();
+    press(150, 60, platform::headless::PointerRight);
+    press(150, 60, PointerLeft | platform::headless::PointerShift);
+    EXPECT_EQ(f->editWindow(), nullptr);
+
     press(150, 60, PointerLeft);
     platform::Window* edit = f->editWindow();
     ASSERT_NE(edit, nullptr);
@@ -54,8 +58,6 @@ TEST_F(TextFieldTest, ALeftPressOpensAnEditWindowOverTheFieldWithTheFocus) {
     char shown[256];
     platform::windowText(edit, shown, 256);
     EXPECT_STREQ(shown, "start");
-    press(150, 60, PointerLeft); // a second press while editing changes nothing
-    EXPECT_EQ(f->editWindow(), edit);
 }
 
 TEST_F(TextFieldTest, EveryWayOfEndingAnEditTakesTheTextBackAndReportsIt) {
@@ -80,7 +82,7 @@ TEST_F(TextFieldTest, EveryWayOfEndingAnEditTakesTheTextBackAndReportsIt) {
         EXPECT_EQ(platform::headless::childWindowCount(frame->window()), 0) << c.what;
         EXPECT_EQ(textOf(f), "abc") << c.what;
         EXPECT_EQ(listener.tags, std::vector<std::int32_t>{12}) << c.what;
-        EXPECT_EQ(pixelsOf(box), pixelsOf(elsewhere)) << c.what; // drawn with the new text
+        EXPECT_TRUE(looksAlike(box, elsewhere)) << c.what; // drawn with the new text
         frame->detachView(f);
         frame->detachView(reference);
         delete f;
@@ -100,19 +102,7 @@ TEST_F(TextFieldTest, AnEditThatLeavesTheTextAsItWasReportsNothing) {
     EXPECT_TRUE(listener.tags.empty());
 }
 
-TEST_F(TextFieldTest, OnlyTheLeftButtonAloneOpensTheEditWindow) {
-    TextField* f = field("x");
-    paint();
-    const std::uint32_t presses[] = {platform::headless::PointerRight,
-                                     PointerLeft | platform::headless::PointerShift};
-    for (std::uint32_t buttons : presses) {
-        press(150, 60, buttons);
-        EXPECT_EQ(f->editWindow(), nullptr) << buttons;
-        EXPECT_EQ(frame->keyboardView(), nullptr) << buttons;
-    }
-}
-
-TEST_F(TextFieldTest, SetTextRedrawsAtTheNextRefreshAndTheConverterShapesWhatShows) {
+TEST_F(TextFieldTest, SetTextRedrawsAtTheNextRefreshThroughTheConverter) {
     TextField* f = field("old");
     field("new!", elsewhere);
     paint();
@@ -121,6 +111,6 @@ TEST_F(TextFieldTest, SetTextRedrawsAtTheNextRefreshAndTheConverterShapesWhatSho
     });
     f->setText("new");
     frame->pump();
-    EXPECT_EQ(pixelsOf(box), pixelsOf(elsewhere));
+    EXPECT_TRUE(looksAlike(box, elsewhere));
     EXPECT_EQ(textOf(f), "new");
 }
