@@ -71,7 +71,7 @@ TEST_F(TextFieldTest, EveryWayOfEndingAnEditTakesTheTextBackAndReportsIt) {
     };
     for (const auto& c : cases) {
         auto* f = field(nullptr);
-        auto* reference = field("abc", elsewhere);
+        auto* twin = field("abc", elsewhere);
         paint();
         listener.tags.clear();
         press(150, 60, PointerLeft);
@@ -84,9 +84,9 @@ TEST_F(TextFieldTest, EveryWayOfEndingAnEditTakesTheTextBackAndReportsIt) {
         EXPECT_EQ(listener.tags, std::vector<std::int32_t>{12}) << c.what;
         EXPECT_TRUE(looksAlike(box, elsewhere)) << c.what; // drawn with the new text
         frame->detachView(f);
-        frame->detachView(reference);
+        frame->detachView(twin);
         delete f;
-        delete reference;
+        delete twin;
     }
 }
 
