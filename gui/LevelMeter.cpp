@@ -48,17 +48,20 @@ void LevelMeter::draw(DrawContext& context) {
         const auto whole = static_cast<std::int32_t>(static_cast<float>(segments) * share + 0.5f);
         return static_cast<float>(whole) / static_cast<float>(segments);
     };
+    // Counted from the sorted corners, so that a size given the other way
+    // round splits the same way.
+    const Rect box = sorted(size);
     Point onOffset{0, 0};
     Point offOffset{0, 0};
     if (styleBits & levelMeterStyle::horizontal) {
         const auto x = static_cast<std::int32_t>(static_cast<float>(onPicture->width()) *
                                                  inSegments(currentValue));
-        onArea.right = offArea.left = size.left + x;
+        onArea.right = offArea.left = box.left + x;
         offOffset = {x, 0};
     } else {
         const auto y = static_cast<std::int32_t>(static_cast<float>(onPicture->height()) *
                                                  inSegments(maximum - currentValue));
-        offArea.bottom = onArea.top = size.top + y;
+        offArea.bottom = onArea.top = box.top + y;
         onOffset = {0, y};
     }
     if (offPicture)
