@@ -12,7 +12,7 @@
 
 namespace {
 
-constexpr std::array<Command, 5> Commands = {{
+constexpr std::array<Command, 6> Commands = {{
     {"info", "[PLUGIN] [--json] [--preset FILE]",
      "identity, parameters and programs of a plug-in (default: the Varnex plug-in beside "
      "this program), after loading the preset when one is given",
@@ -48,6 +48,10 @@ constexpr std::array<Command, 5> Commands = {{
      "with the real pointer; ends when the window is closed or on Ctrl-C, or, with "
      "--screenshot, once what the window shows is saved as a PNG",
      runEditCommand},
+    {"gallery", "[-o gallery.png]",
+     "draw every control of the toolkit (the editor's and the further ones) in a few states, "
+     "each labelled with its class, on one picture and save it as a PNG",
+     runGalleryCommand},
 }};
 
 void printUsage(std::FILE* stream) {

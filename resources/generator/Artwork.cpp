@@ -1,4 +1,6 @@
-// Draws the editor's nine pictures and writes them as 24-bit BMP files:
+// Draws the editor's nine pictures, and the picture strips of the
+// toolkit's further controls (ControlStrips.cpp), and writes them as 24-bit
+// BMP files:
 //   varnex_artwork FONT_DIRECTORY OUTPUT_DIRECTORY
 //
 // One look throughout: a dark graphite panel with amber accents and a lit,
@@ -10,7 +12,9 @@
 // blended against what they are drawn over.
 
 #include "Canvas.h"
+#include "ControlStrips.h"
 #include "Lettering.h"
+#include "Look.h"
 
 #include <cmath>
 #include <cstdio>
@@ -19,40 +23,8 @@
 
 using namespace artwork;
 
+namespace artwork {
 namespace {
-
-// --- palette ----------------------------------------------------------------
-const Rgb panelTop = rgb(46, 49, 55);
-const Rgb panelBottom = rgb(31, 33, 38);
-const Rgb seat = rgb(25, 27, 31); // flat wells under knobs, selectors, fader
-const Rgb seatEdge = rgb(58, 62, 69);
-const Rgb groove = rgb(16, 17, 20);
-const Rgb amber = rgb(255, 172, 56);
-const Rgb amberDim = rgb(150, 104, 40);
-const Rgb labelColor = rgb(208, 212, 218);
-const Rgb quietText = rgb(138, 145, 155);
-const Rgb paper = rgb(237, 232, 218);
-const Rgb gridMinor = rgb(222, 214, 195);
-const Rgb gridMajor = rgb(196, 186, 162);
-const Rgb keyWhite = {1, 1, 1};
-
-constexpr float pi = std::numbers::pi_v<float>;
-
-// --- layout of the editor (frame coordinates) --------------------------------
-struct Box {
-    int left, top, width, height;
-    float centreX() const { return left + width / 2.0f; }
-    float centreY() const { return top + height / 2.0f; }
-};
-constexpr Box popupHotSpot{14, 18, 75, 250};
-constexpr Box curveArea{167, 11, 267, 267};
-constexpr Box preGainKnob{108, 71, 43, 43};
-constexpr Box preFilterKnob{107, 207, 43, 43};
-constexpr Box postGainKnob{453, 207, 43, 43};
-constexpr Box postFilterKnob{453, 71, 43, 43};
-constexpr Box preSwitch{107, 262, 42, 17};
-constexpr Box postSwitch{454, 130, 42, 17};
-constexpr Box fader{539, 22, 19, 243};
 
 // A faint, fixed grain so the panel does not look flat.
 float grain(int x, int y) {
@@ -62,14 +34,14 @@ float grain(int x, int y) {
     return ((h ^ (h >> 16)) & 0xFFFF) / 65535.0f - 0.5f;
 }
 
+} // namespace
+
 Rgb panelAt(float x, float y, float height) {
     const Rgb base = mix(panelTop, panelBottom, y / height);
     const float g = grain(static_cast<int>(x), static_cast<int>(y)) * 0.008f;
     return {base.r + g, base.g + g, base.b + g};
 }
 
-// Masked pictures: coverage decides between the key and the colour,
-// blended against what the picture will be drawn over.
 void keyedPixel(Canvas& canvas, int x, int y, Rgb color, Rgb under, float coverage) {
     if (coverage < 0.3f) {
         canvas.set(x, y, keyWhite);
@@ -86,7 +58,6 @@ void keyedPixel(Canvas& canvas, int x, int y, Rgb color, Rgb under, float covera
 constexpr float knobRadius = 21.0f;
 constexpr float capRadius = 14.0f;
 
-// Direction of a knob value on the screen: 0 at 7:30, 0.5 at 12, 1 at 4:30.
 void knobDirection(float value, float& dx, float& dy) {
     const float a = value * 1.5f * pi + 1.25f * pi;
     dx = std::sin(a);
@@ -164,6 +135,87 @@ Canvas knobHandle() {
     return handle;
 }
 
+// --- fader ------------------------------------------------------------------------
+// Handle centres (relative to the fader) run from 12.5 to length - 9.5.
+Canvas faderTrack(int length) {
+    const float end = static_cast<float>(length);
+    Canvas track(19, length, seat);
+    for (int i = 0; i <= 10; ++i) {
+        const float y = 12.5f + (end - 9.5f - 12.5f) * i / 10.0f;
+        const bool major = i == 0 || i == 5 || i == 10;
+        const float length = major ? 3.5f : 2.2f;
+        track.shape(
+            [=](float x, float py) {
+                return segmentDistance(x, py, 0.8f, y, 0.8f + length, y, 0.5f);
+            },
+            major ? amberDim : quietText, major ? 1.0f : 0.8f);
+        track.shape(
+            [=](float x, float py) {
+                return segmentDistance(x, py, 18.2f - length, y, 18.2f, y, 0.5f);
+            },
+            major ? amberDim : quietText, major ? 1.0f : 0.8f);
+    }
+    track.shape(
+        [=](float x, float y) {
+            return roundedBoxDistance(x, y, 7.0f, 8.0f, 12.0f, end - 8.0f, 2.5f);
+        },
+        rgb(8, 9, 10));
+    track.shape(
+        [=](float x, float y) {
+            return segmentDistance(x, y, 11.6f, 10.0f, 11.6f, end - 10.0f, 0.35f);
+        },
+        rgb(70, 75, 83), 0.8f);
+    return track;
+}
+
+Canvas faderHandle() {
+    Canvas handle(12, 19);
+    for (int y = 0; y < 19; ++y)
+        for (int x = 0; x < 12; ++x) {
+            const float px = x + 0.5f, py = y + 0.5f;
+            const float d = roundedBoxDistance(px, py, 0.3f, 0.3f, 11.7f, 18.7f, 2.4f);
+            const float coverage = std::clamp(0.5f - d, 0.0f, 1.0f);
+            Rgb c = mix(rgb(206, 210, 216), rgb(122, 127, 135), py / 19.0f);
+            if (d > -1.2f)
+                c = mix(c, rgb(60, 63, 69), 0.55f); // rim
+            if (std::fabs(py - 9.5f) < 1.0f && px > 1.5f && px < 10.5f)
+                c = amber; // the indicator line
+            else if ((y == 5 || y == 13) && px > 2.5f && px < 9.5f)
+                c = mix(c, rgb(70, 74, 80), 0.6f); // grip lines
+            keyedPixel(handle, x, y, c, seat, coverage);
+        }
+    return handle;
+}
+
+bool writePicture(const Canvas& canvas, const std::string& directory, const char* name) {
+    const std::string path = directory + "/" + name;
+    if (!canvas.writeBmp(path)) {
+        std::fprintf(stderr, "cannot write %s\n", path.c_str());
+        return false;
+    }
+    return true;
+}
+
+} // namespace artwork
+
+namespace {
+
+// --- layout of the editor (frame coordinates) --------------------------------
+struct Box {
+    int left, top, width, height;
+    float centreX() const { return left + width / 2.0f; }
+    float centreY() const { return top + height / 2.0f; }
+};
+constexpr Box popupHotSpot{14, 18, 75, 250};
+constexpr Box curveArea{167, 11, 267, 267};
+constexpr Box preGainKnob{108, 71, 43, 43};
+constexpr Box preFilterKnob{107, 207, 43, 43};
+constexpr Box postGainKnob{453, 207, 43, 43};
+constexpr Box postFilterKnob{453, 71, 43, 43};
+constexpr Box preSwitch{107, 262, 42, 17};
+constexpr Box postSwitch{454, 130, 42, 17};
+constexpr Box fader{539, 22, 19, 243};
+
 // --- selector -------------------------------------------------------------------
 Canvas selectorPicture(const Lettering& letters, bool highPass) {
     Canvas picture(42, 17, seat);
@@ -196,53 +248,6 @@ Canvas selector(const Lettering& letters) {
     both.paste(selectorPicture(letters, false), 0, 0);
     both.paste(selectorPicture(letters, true), 0, 17);
     return both;
-}
-
-// --- fader ------------------------------------------------------------------------
-// Handle centres (relative to the fader) run from 12.5 to 233.5.
-Canvas faderTrack() {
-    Canvas track(19, 243, seat);
-    for (int i = 0; i <= 10; ++i) {
-        const float y = 12.5f + (233.5f - 12.5f) * i / 10.0f;
-        const bool major = i == 0 || i == 5 || i == 10;
-        const float length = major ? 3.5f : 2.2f;
-        track.shape(
-            [=](float x, float py) {
-                return segmentDistance(x, py, 0.8f, y, 0.8f + length, y, 0.5f);
-            },
-            major ? amberDim : quietText, major ? 1.0f : 0.8f);
-        track.shape(
-            [=](float x, float py) {
-                return segmentDistance(x, py, 18.2f - length, y, 18.2f, y, 0.5f);
-            },
-            major ? amberDim : quietText, major ? 1.0f : 0.8f);
-    }
-    track.shape(
-        [](float x, float y) { return roundedBoxDistance(x, y, 7.0f, 8.0f, 12.0f, 235.0f, 2.5f); },
-        rgb(8, 9, 10));
-    track.shape(
-        [](float x, float y) { return segmentDistance(x, y, 11.6f, 10.0f, 11.6f, 233.0f, 0.35f); },
-        rgb(70, 75, 83), 0.8f);
-    return track;
-}
-
-Canvas faderHandle() {
-    Canvas handle(12, 19);
-    for (int y = 0; y < 19; ++y)
-        for (int x = 0; x < 12; ++x) {
-            const float px = x + 0.5f, py = y + 0.5f;
-            const float d = roundedBoxDistance(px, py, 0.3f, 0.3f, 11.7f, 18.7f, 2.4f);
-            const float coverage = std::clamp(0.5f - d, 0.0f, 1.0f);
-            Rgb c = mix(rgb(206, 210, 216), rgb(122, 127, 135), py / 19.0f);
-            if (d > -1.2f)
-                c = mix(c, rgb(60, 63, 69), 0.55f); // rim
-            if (std::fabs(py - 9.5f) < 1.0f && px > 1.5f && px < 10.5f)
-                c = amber; // the indicator line
-            else if ((y == 5 || y == 13) && px > 2.5f && px < 9.5f)
-                c = mix(c, rgb(70, 74, 80), 0.6f); // grip lines
-            keyedPixel(handle, x, y, c, seat, coverage);
-        }
-    return handle;
 }
 
 // --- curve area -----------------------------------------------------------------------
@@ -524,15 +529,6 @@ Canvas background(const Lettering& letters, const Canvas& curve, const Canvas& k
     return c;
 }
 
-bool write(const Canvas& canvas, const std::string& directory, const char* name) {
-    const std::string path = directory + "/" + name;
-    if (!canvas.writeBmp(path)) {
-        std::fprintf(stderr, "cannot write %s\n", path.c_str());
-        return false;
-    }
-    return true;
-}
-
 } // namespace
 
 int main(int argc, char** argv) {
@@ -549,14 +545,17 @@ int main(int argc, char** argv) {
     const Canvas curve = curveBackground(letters);
     const Canvas knob = knobFace();
     const Canvas selectors = selector(letters);
-    const Canvas track = faderTrack();
-    const bool ok =
-        write(background(letters, curve, knob, selectors, track), out, "101-background.bmp") &&
-        write(curve, out, "102-curve-background.bmp") &&
-        write(popup(letters), out, "104-popup.bmp") &&
-        write(curveMarker(), out, "106-curve-marker.bmp") &&
-        write(knobHandle(), out, "108-knob-handle.bmp") && write(knob, out, "109-knob-face.bmp") &&
-        write(selectors, out, "110-selector.bmp") && write(track, out, "111-fader-track.bmp") &&
-        write(faderHandle(), out, "112-fader-handle.bmp");
+    const Canvas track = faderTrack(243);
+    const bool ok = writePicture(background(letters, curve, knob, selectors, track), out,
+                                 "101-background.bmp") &&
+                    writePicture(curve, out, "102-curve-background.bmp") &&
+                    writePicture(popup(letters), out, "104-popup.bmp") &&
+                    writePicture(curveMarker(), out, "106-curve-marker.bmp") &&
+                    writePicture(knobHandle(), out, "108-knob-handle.bmp") &&
+                    writePicture(knob, out, "109-knob-face.bmp") &&
+                    writePicture(selectors, out, "110-selector.bmp") &&
+                    writePicture(track, out, "111-fader-track.bmp") &&
+                    writePicture(faderHandle(), out, "112-fader-handle.bmp") &&
+                    writeControlStrips(letters, out);
     return ok ? 0 : 1;
 }

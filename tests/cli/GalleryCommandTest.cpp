@@ -1,0 +1,93 @@
+// `varnex gallery` as a user runs it: the picture it writes is the one in
+// docs/ (drawing is deterministic, so any change to a control's drawing or
+// to the strips shows here), and bad arguments or an unwritable file end
+// with one `varnex:` line.
+
+#include "tests/support/RunCommand.h"
+
+#include <png.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <filesystem>
+#include <regex>
+#include <vector>
+
+namespace {
+
+struct Picture {
+    std::uint32_t width = 0;
+    std::uint32_t height = 0;
+    std::vector<std::uint8_t> rgb;
+};
+
+Picture readPng(const std::string& path) {
+    Picture picture;
+    png_image image{};
+    image.version = PNG_IMAGE_VERSION;
+    if (!png_image_begin_read_from_file(&image, path.c_str()))
+        return picture;
+    image.format = PNG_FORMAT_RGB;
+    picture.rgb.resize(PNG_IMAGE_SIZE(image));
+    if (!png_image_finish_read(&image, nullptr, picture.rgb.data(), 0, nullptr))
+        return {};
+    picture.width = image.width;
+    picture.height = image.height;
+    return picture;
+}
+
+CommandResult runGallery(const ScratchFolder& folder, const std::vector<std::string>& arguments) {
+    std::string command =
+        "cd " + shellQuoted(folder.path()) + " && " + shellQuoted(VARNEX_BINARY) + " gallery";
+    for (const std::string& argument : arguments)
+        command += " " + shellQuoted(argument);
+    return runCommand(command);
+}
+
+TEST(GalleryCommand, WritesThePictureInTheDocsAndSaysHowBig) {
+    ScratchFolder folder;
+    const CommandResult run = runGallery(folder, {"-o", "g.png"});
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    std::smatch said;
+    ASSERT_TRUE(std::regex_match(run.out, said,
+                                 std::regex("gallery: (\\d+) controls in (\\d+) x (\\d+) to "
+                                            "g\\.png\n")))
+        << run.out;
+    EXPECT_GE(std::stoi(said[1]), 18 * 2) << "every class in at least two states";
+
+    const Picture written = readPng(folder.file("g.png"));
+    EXPECT_EQ(written.width, std::stoul(said[2]));
+    EXPECT_EQ(written.height, std::stoul(said[3]));
+    const Picture inDocs = readPng(VARNEX_GALLERY_IN_DOCS);
+    ASSERT_FALSE(inDocs.rgb.empty()) << VARNEX_GALLERY_IN_DOCS;
+    EXPECT_TRUE(written.width == inDocs.width && written.height == inDocs.height &&
+                written.rgb == inDocs.rgb)
+        << "the gallery differs from " << VARNEX_GALLERY_IN_DOCS
+        << "; if the change is intended, refresh it with: varnex gallery -o docs/gallery.png";
+}
+
+TEST(GalleryCommand, RefusesBadArgumentsAndUnwritableFilesWithOneLine) {
+    struct Case {
+        std::vector<std::string> arguments;
+        int exitCode;
+        const char* message;
+    };
+    const Case cases[] = {
+        {{"--bogus"}, 2, "varnex: gallery: unknown argument '--bogus'"},
+        {{"-o"}, 2, "varnex: gallery: option -o needs a value"},
+        {{"-o", ""}, 2, "varnex: gallery: the output name after -o is empty"},
+        {{"-o", "missing/g.png"}, 1, "varnex: cannot write missing/g.png"},
+    };
+    for (const Case& c : cases) {
+        ScratchFolder folder;
+        const CommandResult run = runGallery(folder, c.arguments);
+        EXPECT_EQ(run.exitCode, c.exitCode) << c.message;
+        const std::vector<std::string> lines = splitLines(run.err);
+        ASSERT_EQ(lines.size(), 1u) << run.err;
+        EXPECT_EQ(lines[0].rfind(c.message, 0), 0u) << lines[0];
+        EXPECT_TRUE(std::filesystem::is_empty(folder.path())) << c.message;
+    }
+}
+
+} // namespace
