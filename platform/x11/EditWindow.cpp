@@ -1,0 +1,95 @@
+// The edit window: an X child window like the others, whose procedure
+// feeds the line editor what the window receives and draws the editor
+// into the window's picture.
+
+#include "platform/TextEditing.h"
+#include "platform/raster/Objects.h"
+#include "platform/widgets/LineEditor.h"
+#include "platform/x11/Backend.h"
+
+#include <strings.h>
+
+namespace platform::x11 {
+
+struct EditState {
+    EditState(const char* text, std::uint32_t style, std::int32_t width, std::int32_t height)
+        : editor(text, style, width, height) {}
+    widgets::LineEditor editor;
+};
+
+bool isEditClass(const char* className) {
+    return strcasecmp(className, EditClassName) == 0;
+}
+
+bool makeEditState(WindowRecord& record, const char* title, std::uint32_t style) {
+    record.edit =
+        std::make_shared<EditState>(title, style, record.backing->width, record.backing->height);
+    return true;
+}
+
+void editResized(WindowRecord& record) {
+    if (record.edit)
+        record.edit->editor.resize(record.backing->width, record.backing->height);
+}
+
+void editFocusGained(WindowRecord* record) {
+    record->edit->editor.setFocused(true);
+    repaintNow(record);
+}
+
+const std::string* editText(WindowRecord* record) {
+    return record && record->edit ? &record->edit->editor.text() : nullptr;
+}
+
+MessageResult editProcedure(platform::Window* window, std::uint32_t message, WordParam wParam,
+                            LongParam lParam) {
+    // A replacement procedure may call on after destroying the window.
+    WindowRecord* record = recordOf(window);
+    if (!record || record->gone || !record->edit)
+        return defaultWindowProcedure(window, message, wParam, lParam);
+    // Held while the editor works: a paint it asks for passes through a
+    // replacement procedure that may destroy the window.
+    const std::shared_ptr<EditState> edit = record->edit;
+    widgets::LineEditor& editor = edit->editor;
+    bool changed = false;
+    switch (message) {
+    case MessagePaint: {
+        DeviceContext* context = beginPaint(window);
+        editor.draw(context);
+        endPaint(window, context);
+        return 0;
+    }
+    case MessageKeyDown:
+        changed = editor.keyDown(static_cast<std::int32_t>(wParam));
+        break;
+    case MessageChar:
+        changed = editor.character(static_cast<std::int32_t>(wParam));
+        break;
+    case MessageLeftButtonDown:
+        changed = editor.click(positionX(lParam), positionY(lParam));
+        if (focusWindow() != window) {
+            setFocus(window); // shows the caret where the click put it
+            return 0;
+        }
+        break;
+    case MessageKillFocus:
+        editor.setFocused(false);
+        changed = true;
+        break;
+    case MessageSetFont:
+        editor.setFont(reinterpret_cast<Font*>(wParam));
+        changed = lParam != 0;
+        break;
+    case MessageEditSetMargins:
+        editor.setMargins(wParam, lParam);
+        changed = true;
+        break;
+    default:
+        return defaultWindowProcedure(window, message, wParam, lParam);
+    }
+    if (changed)
+        repaintNow(record);
+    return 0;
+}
+
+} // namespace platform::x11
