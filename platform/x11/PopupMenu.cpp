@@ -172,7 +172,8 @@ void PopupWindow::close() {
     if (window)
         XDestroyWindow(display, window);
     window = 0;
-    XFlush(display);
+    // Gone for every client once trackPopupMenu returns.
+    XSync(display, False);
     if (picture) {
         raster::releaseTarget(picture);
         raster::freePixelMap(picture);
