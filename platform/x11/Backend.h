@@ -192,13 +192,14 @@ IntRect unite(const IntRect& a, const IntRect& b);
 // Calls the window's current procedure (the default one when it has none).
 MessageResult sendTo(WindowRecord* record, std::uint32_t message, WordParam wParam,
                      LongParam lParam);
-// Asks for a paint of the whole window and paints it at once; for windows
-// that change outside a paint (an edit window under the keyboard).
-void repaintNow(WindowRecord* record);
 
 // --- the keyboard (Keyboard.cpp) -----------------------------------------
-// The virtual-key code of a key symbol; 0 for keys without one here.
-std::int32_t virtualKeyOf(KeySym symbol);
+// Tells the window that it has the keyboard focus now; kept to the
+// backend, like the system's edit window that needs it.
+constexpr std::uint32_t MessageSetFocus = 0x0007;
+// The virtual-key code of a key, as a US keyboard names it; 0 for keys
+// without one here.
+std::int32_t virtualKeyOf(XKeyEvent& event);
 // A key pressed in the window: the key-down message for keys with a
 // virtual-key code, then the character message for a printable character.
 void deliverKey(WindowRecord* record, XKeyEvent& event);
@@ -218,8 +219,6 @@ MessageResult editProcedure(platform::Window* window, std::uint32_t message, Wor
                             LongParam lParam);
 // The window's backing picture has a new size.
 void editResized(WindowRecord& record);
-// The edit window gained the keyboard focus (the caret shows).
-void editFocusGained(WindowRecord* record);
 // The editor's text, or none for a window that is not an edit window.
 const std::string* editText(WindowRecord* record);
 

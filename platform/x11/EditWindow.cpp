@@ -2,6 +2,7 @@
 // feeds the line editor what the window receives and draws the editor
 // into the window's picture.
 
+#include "platform/Drawing.h"
 #include "platform/TextEditing.h"
 #include "platform/raster/Objects.h"
 #include "platform/widgets/LineEditor.h"
@@ -32,11 +33,6 @@ void editResized(WindowRecord& record) {
         record.edit->editor.resize(record.backing->width, record.backing->height);
 }
 
-void editFocusGained(WindowRecord* record) {
-    record->edit->editor.setFocused(true);
-    repaintNow(record);
-}
-
 const std::string* editText(WindowRecord* record) {
     return record && record->edit ? &record->edit->editor.text() : nullptr;
 }
@@ -47,10 +43,7 @@ MessageResult editProcedure(platform::Window* window, std::uint32_t message, Wor
     WindowRecord* record = recordOf(window);
     if (!record || record->gone || !record->edit)
         return defaultWindowProcedure(window, message, wParam, lParam);
-    // Held while the editor works: a paint it asks for passes through a
-    // replacement procedure that may destroy the window.
-    const std::shared_ptr<EditState> edit = record->edit;
-    widgets::LineEditor& editor = edit->editor;
+    widgets::LineEditor& editor = record->edit->editor;
     bool changed = false;
     switch (message) {
     case MessagePaint: {
@@ -66,14 +59,15 @@ MessageResult editProcedure(platform::Window* window, std::uint32_t message, Wor
         changed = editor.character(static_cast<std::int32_t>(wParam));
         break;
     case MessageLeftButtonDown:
-        changed = editor.click(positionX(lParam), positionY(lParam));
-        if (focusWindow() != window) {
-            setFocus(window); // shows the caret where the click put it
-            return 0;
-        }
+        setFocus(window);
+        if (!recordOf(window))
+            return 0; // the window losing the focus ended this one
+        editor.click(positionX(lParam), positionY(lParam));
+        changed = true;
         break;
+    case MessageSetFocus:
     case MessageKillFocus:
-        editor.setFocused(false);
+        editor.setFocused(message == MessageSetFocus);
         changed = true;
         break;
     case MessageSetFont:
@@ -87,8 +81,12 @@ MessageResult editProcedure(platform::Window* window, std::uint32_t message, Wor
     default:
         return defaultWindowProcedure(window, message, wParam, lParam);
     }
-    if (changed)
-        repaintNow(record);
+    // Every change shows at once, outside any paint.
+    if (changed) {
+        DeviceContext* context = windowContext(window);
+        editor.draw(context);
+        releaseWindowContext(window, context);
+    }
     return 0;
 }
 

@@ -67,65 +67,88 @@ WindowRecord* liveRecord(platform::Window* window) {
     return record && !record->gone ? record : nullptr;
 }
 
-bool printable(unsigned char c) {
-    return c >= 0x20 && c != 0x7F && (c < 0x80 || c >= 0xA0);
+} // namespace
+
+namespace {
+
+// The code of a key symbol; for characters the unshifted one's.
+std::int32_t codeOf(KeySym symbol) {
+    if (symbol >= XK_a && symbol <= XK_z)
+        return static_cast<std::int32_t>('A' + (symbol - XK_a));
+    if ((symbol >= XK_A && symbol <= XK_Z) || (symbol >= XK_0 && symbol <= XK_9))
+        return static_cast<std::int32_t>(symbol);
+    struct Named {
+        KeySym symbol;
+        std::int32_t key;
+    };
+    static constexpr Named named[] = {
+        {XK_space, 0x20},
+        {XK_Tab, 0x09},
+        {XK_Return, KeyReturn},
+        {XK_KP_Enter, KeyReturn},
+        {XK_BackSpace, KeyBackspace},
+        {XK_Delete, KeyDelete},
+        {XK_KP_Delete, KeyDelete},
+        {XK_Escape, KeyEscape},
+        {XK_Left, KeyLeft},
+        {XK_KP_Left, KeyLeft},
+        {XK_Right, KeyRight},
+        {XK_KP_Right, KeyRight},
+        {XK_Up, KeyUp},
+        {XK_KP_Up, KeyUp},
+        {XK_Down, KeyDown},
+        {XK_KP_Down, KeyDown},
+        {XK_Home, KeyHome},
+        {XK_KP_Home, KeyHome},
+        {XK_End, KeyEnd},
+        {XK_KP_End, KeyEnd},
+        // The punctuation keys.
+        {XK_semicolon, 0xBA},
+        {XK_equal, 0xBB},
+        {XK_comma, 0xBC},
+        {XK_minus, 0xBD},
+        {XK_period, 0xBE},
+        {XK_slash, 0xBF},
+        {XK_grave, 0xC0},
+        {XK_bracketleft, 0xDB},
+        {XK_backslash, 0xDC},
+        {XK_bracketright, 0xDD},
+        {XK_apostrophe, 0xDE},
+    };
+    for (const Named& entry : named)
+        if (entry.symbol == symbol)
+            return entry.key;
+    return 0;
+}
+
+// The character a key makes, as XLookupString gives it in Latin-1, is
+// handed on but for Delete's and the C1 controls.
+bool makesCharacter(unsigned char c) {
+    return c != 0 && c != 0x7F && (c < 0x80 || c >= 0xA0);
 }
 
 } // namespace
 
-std::int32_t virtualKeyOf(KeySym symbol) {
-    if (symbol >= XK_a && symbol <= XK_z)
-        return static_cast<std::int32_t>('A' + (symbol - XK_a));
-    if (symbol >= XK_A && symbol <= XK_Z)
-        return static_cast<std::int32_t>('A' + (symbol - XK_A));
-    if (symbol >= XK_0 && symbol <= XK_9)
-        return static_cast<std::int32_t>('0' + (symbol - XK_0));
-    switch (symbol) {
-    case XK_space:
-        return 0x20;
-    case XK_Return:
-    case XK_KP_Enter:
-        return KeyReturn;
-    case XK_BackSpace:
-        return KeyBackspace;
-    case XK_Delete:
-    case XK_KP_Delete:
-        return KeyDelete;
-    case XK_Escape:
-        return KeyEscape;
-    case XK_Left:
-    case XK_KP_Left:
-        return KeyLeft;
-    case XK_Right:
-    case XK_KP_Right:
-        return KeyRight;
-    case XK_Up:
-    case XK_KP_Up:
-        return KeyUp;
-    case XK_Down:
-    case XK_KP_Down:
-        return KeyDown;
-    case XK_Home:
-    case XK_KP_Home:
-        return KeyHome;
-    case XK_End:
-    case XK_KP_End:
-        return KeyEnd;
-    default:
-        return 0;
-    }
+std::int32_t virtualKeyOf(XKeyEvent& event) {
+    char text[8];
+    KeySym symbol = NoSymbol;
+    XLookupString(&event, text, sizeof text, &symbol, nullptr);
+    // The symbol with the modifiers first (the keypad with or without num
+    // lock), else the key's own: "1" for "!".
+    if (const std::int32_t key = codeOf(symbol))
+        return key;
+    return codeOf(XLookupKeysym(&event, 0));
 }
 
 void deliverKey(WindowRecord* record, XKeyEvent& event) {
     char text[8] = {};
     KeySym symbol = NoSymbol;
     const int count = XLookupString(&event, text, sizeof text, &symbol, nullptr);
-    // Keys without a code of their own here (punctuation, say) bring only
-    // their character.
-    if (const std::int32_t key = virtualKeyOf(symbol))
+    if (const std::int32_t key = virtualKeyOf(event))
         sendTo(record, MessageKeyDown, static_cast<WordParam>(key), 1);
     const auto c = static_cast<unsigned char>(text[0]);
-    if (count == 1 && printable(c) && !record->gone)
+    // The key-down may have ended the window (return ends an edit).
+    if (count == 1 && makesCharacter(c) && !record->gone)
         sendTo(record, MessageChar, c, 1);
 }
 
@@ -182,8 +205,7 @@ Window* setFocus(Window* window) {
     // window gaining it.
     if (record && x11::focus == window && !record->gone) {
         x11::takeKeyboard(record);
-        if (record->edit)
-            x11::editFocusGained(record);
+        x11::sendTo(record, x11::MessageSetFocus, reinterpret_cast<WordParam>(previous), 0);
     }
     return previous;
 }

@@ -8,7 +8,6 @@
 #include "platform/widgets/PopupList.h"
 #include "platform/x11/Backend.h"
 
-#include <X11/Xutil.h>
 #include <poll.h>
 
 #include <algorithm>
@@ -205,10 +204,7 @@ bool feed(widgets::PopupList& list, const XEvent& event, bool& pressedSinceOpen,
         return list.click(event.xbutton.x, event.xbutton.y);
     case KeyPress: {
         XKeyEvent key = event.xkey;
-        char text[8];
-        KeySym symbol = NoSymbol;
-        XLookupString(&key, text, sizeof text, &symbol, nullptr);
-        return list.key(virtualKeyOf(symbol));
+        return list.key(virtualKeyOf(key));
     }
     default:
         return false;

@@ -294,13 +294,6 @@ bool isDescendant(const WindowRecord* record, const WindowRecord* ancestor) {
 
 } // namespace
 
-void repaintNow(WindowRecord* record) {
-    if (record->gone)
-        return;
-    record->exposed = {0, 0, record->backing->width, record->backing->height};
-    deliverPaint(record);
-}
-
 } // namespace x11
 
 using x11::WindowRecord;
