@@ -5,10 +5,10 @@
 #include "platform/Menus.h"
 #include "platform/TextEditing.h"
 #include "platform/Windowing.h"
-#include "platform/raster/Objects.h"
 #include "platform/widgets/LineEditor.h"
 #include "platform/widgets/PopupList.h"
 #include "tests/support/VirtualDisplay.h"
+#include "tests/x11/WidgetPicture.h"
 #include "tests/x11/X11Host.h"
 
 #include <gtest/gtest.h>
@@ -57,20 +57,6 @@ WindowId idOf(Window* window) {
 }
 Window* handleOf(WindowId id) {
     return reinterpret_cast<Window*>(static_cast<std::uintptr_t>(id));
-}
-
-// A widget's drawing as the server shows it.
-template <class Widget> Picture rendering(const Widget& widget, int width, int height) {
-    PixelMap* map = raster::newPixelMap(width, height, false, 0);
-    DeviceContext* context = raster::createTargetContext(map);
-    widget.draw(context);
-    raster::deleteContext(context);
-    Picture picture;
-    picture.width = width;
-    picture.height = height;
-    picture.pixels.assign(map->pixels.begin(), map->pixels.end());
-    raster::freePixelMap(map);
-    return picture;
 }
 
 class KeyboardAndMenu : public ::testing::Test {
@@ -167,7 +153,7 @@ TEST_F(KeyboardAndMenu, EditWindowTakesTypingAndLosesTheFocusToAClickElsewhere) 
     expected.keyDown(KeyHome);
     expected.keyDown(KeyRight);
     expected.setFocused(true);
-    const Picture shown = rendering(expected, 120, 24);
+    const Picture shown = widgetPicture(expected, 120, 24);
     EXPECT_TRUE(drainUntil([&] { return grabWindow(display, idOf(edit)) == shown; }))
         << describeDifference(shown, grabWindow(display, idOf(edit)));
 
@@ -194,7 +180,7 @@ TEST_F(KeyboardAndMenu, PopupMenuChoosesWithPointerOrKeysAndCancels) {
         widgets::makeMenuEntry(MenuString, 0, "a"), widgets::makeMenuEntry(MenuSeparator, 1, ""),
         widgets::makeMenuEntry(MenuString | MenuChecked, 2, "b")};
     const widgets::PopupList layout(entries);
-    const Picture opened = rendering(layout, layout.width(), layout.height());
+    const Picture opened = widgetPicture(layout, layout.width(), layout.height());
     const auto centre = [&](int index, int& x, int& y) {
         const IntRect row = layout.rowRect(index);
         x = MenuX + (row.left + row.right) / 2;

@@ -9,9 +9,9 @@
 #include "gui/TextField.h"
 #include "platform/Menus.h"
 #include "platform/TextEditing.h"
-#include "platform/raster/Objects.h"
 #include "platform/widgets/PopupList.h"
 #include "tests/support/VirtualDisplay.h"
+#include "tests/x11/WidgetPicture.h"
 #include "tests/x11/X11Host.h"
 
 #include <gtest/gtest.h>
@@ -72,18 +72,7 @@ TEST(X11ToolkitControls, TextFieldEditsAndChoiceMenuChoosesWithRealInput) {
             {platform::widgets::makeMenuEntry(platform::MenuChecked, 0, "a"),
              platform::widgets::makeMenuEntry(platform::MenuSeparator, 1, nullptr),
              platform::widgets::makeMenuEntry(platform::MenuString, 2, "b")});
-        Picture opened;
-        {
-            platform::PixelMap* map =
-                platform::raster::newPixelMap(list.width(), list.height(), false, 0);
-            platform::DeviceContext* context = platform::raster::createTargetContext(map);
-            list.draw(context);
-            platform::raster::deleteContext(context);
-            opened.width = list.width();
-            opened.height = list.height();
-            opened.pixels.assign(map->pixels.begin(), map->pixels.end());
-            platform::raster::freePixelMap(map);
-        }
+        const Picture opened = widgetPicture(list, list.width(), list.height());
         const platform::IntRect b = list.rowRect(2);
 
         std::atomic<WindowId> focused{0};
