@@ -67,10 +67,6 @@ WindowRecord* liveRecord(platform::Window* window) {
     return record && !record->gone ? record : nullptr;
 }
 
-} // namespace
-
-namespace {
-
 // The code of a key symbol; for characters the unshifted one's.
 std::int32_t codeOf(KeySym symbol) {
     if (symbol >= XK_a && symbol <= XK_z)
@@ -127,24 +123,28 @@ bool makesCharacter(unsigned char c) {
     return c != 0 && c != 0x7F && (c < 0x80 || c >= 0xA0);
 }
 
+// The symbol with the modifiers first (the keypad with or without num
+// lock), else the key's own: "1" for "!".
+std::int32_t keyOf(XKeyEvent& event, KeySym symbol) {
+    if (const std::int32_t key = codeOf(symbol))
+        return key;
+    return codeOf(XLookupKeysym(&event, 0));
+}
+
 } // namespace
 
 std::int32_t virtualKeyOf(XKeyEvent& event) {
     char text[8];
     KeySym symbol = NoSymbol;
     XLookupString(&event, text, sizeof text, &symbol, nullptr);
-    // The symbol with the modifiers first (the keypad with or without num
-    // lock), else the key's own: "1" for "!".
-    if (const std::int32_t key = codeOf(symbol))
-        return key;
-    return codeOf(XLookupKeysym(&event, 0));
+    return keyOf(event, symbol);
 }
 
 void deliverKey(WindowRecord* record, XKeyEvent& event) {
     char text[8] = {};
     KeySym symbol = NoSymbol;
     const int count = XLookupString(&event, text, sizeof text, &symbol, nullptr);
-    if (const std::int32_t key = virtualKeyOf(event))
+    if (const std::int32_t key = keyOf(event, symbol))
         sendTo(record, MessageKeyDown, static_cast<WordParam>(key), 1);
     const auto c = static_cast<unsigned char>(text[0]);
     // The key-down may have ended the window (return ends an edit).

@@ -145,8 +145,7 @@ bool PopupWindow::grab() {
                                             CurrentTime) == GrabSuccess;
         if (pointerGrabbed && keyboardGrabbed)
             return true;
-        pollfd none{-1, 0, 0};
-        poll(&none, 0, 5);
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
     }
     return false;
 }
