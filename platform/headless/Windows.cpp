@@ -140,6 +140,9 @@ Window* createWindow(const char* className, const char* title, std::uint32_t sty
     if (edit) {
         window->procedure = headless::editWindowProcedure;
         window->editor = std::make_unique<widgets::LineEditor>(title, style, width, height);
+        // The control shows its text at once, as a system control paints
+        // itself before anyone looks.
+        send(window, MessagePaint, 0, 0);
     } else {
         window->procedure = found->second;
     }
