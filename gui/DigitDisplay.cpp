@@ -10,8 +10,10 @@ DigitDisplay::DigitDisplay(const Rect& size, ControlListener* listener, std::int
                            Bitmap* digitStrip)
     : Control(size, listener, tag), strip(digitStrip), count(std::clamp(digitCount, 0, maxDigits)),
       width(digitWidth), height(digitHeight) {
-    std::copy_n(x, count, xs.begin());
-    std::copy_n(y, count, ys.begin());
+    if (x)
+        std::copy_n(x, count, xs.begin());
+    if (y)
+        std::copy_n(y, count, ys.begin());
     std::int32_t largest = 1;
     for (std::int32_t i = 0; i < count; ++i)
         largest *= 10;

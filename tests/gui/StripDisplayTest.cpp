@@ -44,25 +44,18 @@ TEST_F(StripDisplayTest, APictureStripShowsTheNearestOfItsPictures) {
     EXPECT_EQ(pictureAt(place.left, place.top), 3);
 }
 
-TEST_F(StripDisplayTest, AFilmstripKnobShowsTheLowerPictureUntilTheValueReachesTheNext) {
+TEST_F(StripDisplayTest, AFilmstripKnobShowsTheLowerPictureAndTurnsAroundItsWholeSize) {
     // Four pictures of height 10: the strip offset is trunc(30 v) lowered
     // to a multiple of 10.
-    const struct {
-        float value;
-        std::int32_t picture;
-    } cases[] = {{0.32f, 0}, {0.34f, 1}, {0.99f, 2}, {1.0f, 3}, {-1.0f, 0}};
-    auto* knob = attach(new FilmstripKnob(place, &listener, 1, 4, 10, picture(FourPictures), {}));
-    paint();
-    for (const auto& c : cases)
-        EXPECT_EQ(pictureFor(knob, c.value), c.picture) << c.value;
-}
-
-TEST_F(StripDisplayTest, AFilmstripKnobTurnsAroundTheCentreOfItsWholeSize) {
-    // Without a handle there is no inset: straight above the centre of a
-    // 40 x 40 knob is the middle of the range, level with it on the right
-    // three quarters of the sweep from its start.
+    const float values[] = {0.32f, 0.34f, 0.99f, 1.0f, -1.0f};
+    const std::int32_t pictures[] = {0, 1, 2, 3, 0};
     const Rect square{100, 50, 140, 90};
     auto* knob = attach(new FilmstripKnob(square, &listener, 6, 4, 10, picture(FourPictures), {}));
+    paint();
+    for (int i = 0; i < 5; ++i)
+        EXPECT_EQ(pictureFor(knob, values[i]), pictures[i]) << values[i];
+    // Without a handle there is no inset: straight above the centre is the
+    // middle of the range, level with it on the right 5/6 of it.
     EXPECT_EQ(knob->inset(), 0);
     press(120, 50, PointerLeft);
     EXPECT_FLOAT_EQ(knob->value(), 0.5f);

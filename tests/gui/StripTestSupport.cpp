@@ -95,6 +95,18 @@ StripPixel decodeStripPixel(platform::ColorWord color) {
     return {strip, (red - 10) / 20, platform::greenOf(color), blue % rowsPerStrip};
 }
 
+std::vector<platform::ColorWord> regionPixels(platform::Window* window, const Rect& r) {
+    std::int32_t width = 0, height = 0;
+    const auto all = platform::headless::windowPixels(window, width, height);
+    std::vector<platform::ColorWord> out;
+    for (std::int32_t y = r.top; y <= r.bottom; ++y)
+        for (std::int32_t x = r.left; x <= r.right; ++x)
+            out.push_back(x >= 0 && y >= 0 && x < width && y < height
+                              ? all[static_cast<std::size_t>(y * width + x)]
+                              : 0xFFFFFFFF);
+    return out;
+}
+
 void StripControlTest::SetUp() {
     const auto& table = testTable();
     platform::useResourceTable(table.data(), table.size());

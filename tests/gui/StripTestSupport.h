@@ -6,6 +6,7 @@
 #include "ControlTestSupport.h"
 
 #include <cstdint>
+#include <vector>
 
 // Strips by resource number: (pictures, width, height of one picture).
 enum TestStrip : std::int32_t {
@@ -27,6 +28,9 @@ struct StripPixel {
 };
 
 StripPixel decodeStripPixel(platform::ColorWord color);
+
+// The window's pixels in r, its right and bottom edges included, row by row.
+std::vector<platform::ColorWord> regionPixels(platform::Window* window, const Rect& r);
 
 // Installs the test strips next to the editor's pictures for the test's
 // duration.
