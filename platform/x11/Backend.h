@@ -217,6 +217,8 @@ bool makeEditState(WindowRecord& record, const char* title, std::uint32_t style)
 // The procedure of edit windows.
 MessageResult editProcedure(platform::Window* window, std::uint32_t message, WordParam wParam,
                             LongParam lParam);
+// Draws the editor into the window now.
+void drawEdit(WindowRecord& record);
 // The window's backing picture has a new size.
 void editResized(WindowRecord& record);
 // The editor's text, or none for a window that is not an edit window.

@@ -37,6 +37,13 @@ const std::string* editText(WindowRecord* record) {
     return record && record->edit ? &record->edit->editor.text() : nullptr;
 }
 
+void drawEdit(WindowRecord& record) {
+    platform::Window* window = handleOf(record.id);
+    DeviceContext* context = windowContext(window);
+    record.edit->editor.draw(context);
+    releaseWindowContext(window, context);
+}
+
 MessageResult editProcedure(platform::Window* window, std::uint32_t message, WordParam wParam,
                             LongParam lParam) {
     // A replacement procedure may call on after destroying the window.
@@ -82,11 +89,8 @@ MessageResult editProcedure(platform::Window* window, std::uint32_t message, Wor
         return defaultWindowProcedure(window, message, wParam, lParam);
     }
     // Every change shows at once, outside any paint.
-    if (changed) {
-        DeviceContext* context = windowContext(window);
-        editor.draw(context);
-        releaseWindowContext(window, context);
-    }
+    if (changed)
+        drawEdit(*record);
     return 0;
 }
 

@@ -402,6 +402,9 @@ Window* createWindow(const char* className, const char* title, std::uint32_t sty
     if (record->host)
         record->host->guests.push_back(record);
     x11::enrol(record);
+    // An edit window shows its text from the start.
+    if (record->edit)
+        x11::drawEdit(*record);
     return x11::handleOf(record->id);
 }
 
