@@ -17,8 +17,10 @@
 
 #include <chrono>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <thread>
+#include <vector>
 
 namespace platform::x11 {
 
@@ -101,6 +103,9 @@ struct PressState {
     unsigned int mask = 0;
 };
 
+// What an edit window holds besides its record (EditWindow.cpp).
+struct EditState;
+
 struct WindowRecord {
     ::Window id = 0;
     ::Window root = 0;
@@ -132,7 +137,36 @@ struct WindowRecord {
     PressState press;
     unsigned int liveMask = 0;
     std::chrono::steady_clock::time_point liveMaskTime{};
+
+    // A child of one of this backend's windows (on the same thread) shares
+    // its parent's connection, so that one drain serves the editor and the
+    // controls inside it. `host` is the record that owns the connection,
+    // none for a window with a connection of its own; `parent` is the
+    // record of the window's parent.
+    WindowRecord* host = nullptr;
+    WindowRecord* parent = nullptr;
+    // On a connection's owner: the live windows sharing it, and those
+    // destroyed during a drain, freed when the drain ends.
+    std::vector<WindowRecord*> guests;
+    std::vector<WindowRecord*> departed;
+    bool paintDue = false; // exposed or invalidated: paint before the drain ends
+
+    std::string text; // the title, for windowText
+    std::shared_ptr<EditState> edit;
+
+    // On a connection's owner: the X input focus as it was before one of
+    // its windows took it, given back when the focus leaves them.
+    bool focusSaved = false;
+    ::Window focusBefore = 0;
+    int revertBefore = 0;
+    // The request that last gave this window the X focus: focus events
+    // older than it are about an earlier focus and say nothing now.
+    unsigned long focusSerial = 0;
 };
+
+inline WindowRecord* connectionOwner(WindowRecord* record) {
+    return record->host ? record->host : record;
+}
 
 // --- the registry of this backend's windows -----------------------------
 void enrol(WindowRecord* record);
@@ -154,5 +188,44 @@ bool queryPointer(WindowRecord& record, int& rootX, int& rootY, unsigned int& ma
 
 // Union of two boxes; an empty box (left >= right) adds nothing.
 IntRect unite(const IntRect& a, const IntRect& b);
+
+// Calls the window's current procedure (the default one when it has none).
+MessageResult sendTo(WindowRecord* record, std::uint32_t message, WordParam wParam,
+                     LongParam lParam);
+
+// --- the keyboard (Keyboard.cpp) -----------------------------------------
+// Tells the window that it has the keyboard focus now; kept to the
+// backend, like the system's edit window that needs it.
+constexpr std::uint32_t MessageSetFocus = 0x0007;
+// The virtual-key code of a key, as a US keyboard names it; 0 for keys
+// without one here.
+std::int32_t virtualKeyOf(XKeyEvent& event);
+// A key pressed in the window: the key-down message for keys with a
+// virtual-key code, then the character message for a printable character.
+void deliverKey(WindowRecord* record, XKeyEvent& event);
+// The X focus left the window.
+void deliverFocusOut(WindowRecord* record, const XFocusChangeEvent& event);
+// The window is going away: it no longer holds the focus, and when it
+// held it, the keyboard goes back to where it was before.
+void forgetFocus(WindowRecord* record);
+
+// --- edit windows (EditWindow.cpp) ---------------------------------------
+// True for the class name of the system's edit window.
+bool isEditClass(const char* className);
+// Gives the record the editor of an edit window holding `title`.
+bool makeEditState(WindowRecord& record, const char* title, std::uint32_t style);
+// The procedure of edit windows.
+MessageResult editProcedure(platform::Window* window, std::uint32_t message, WordParam wParam,
+                            LongParam lParam);
+// Draws the editor into the window now.
+void drawEdit(WindowRecord& record);
+// The window's backing picture has a new size.
+void editResized(WindowRecord& record);
+// The editor's text, or none for a window that is not an edit window.
+const std::string* editText(WindowRecord* record);
+
+// --- posted messages (PopupMenu.cpp) -------------------------------------
+// Messages posted to the window are dropped with it.
+void forgetPostedMessages(platform::Window* window);
 
 } // namespace platform::x11

@@ -1,9 +1,10 @@
-// Child windows on an X server. Each window this backend creates opens a
-// connection of its own, so that an editor never shares one with the host
-// or with another editor, and its events wait there until the editor's
-// idle drains them. Its pixels live in a raster picture; whatever the
-// raster draws into it is copied to the window when the drawing context is
-// given back.
+// Child windows on an X server. Each window this backend creates in a
+// window it did not create opens a connection of its own, so that an
+// editor never shares one with the host or with another editor, and its
+// events wait there until the editor's idle drains them; windows inside
+// such a window share its connection and its drain. A window's pixels
+// live in a raster picture; whatever the raster draws into it is copied
+// to the window when the drawing context is given back.
 
 #include "platform/Drawing.h"
 #include "platform/Windowing.h"
@@ -58,6 +59,10 @@ void enrol(WindowRecord* record) {
 }
 
 void withdraw(WindowRecord* record) {
+    if (!record->gone) {
+        forgetFocus(record);
+        forgetPostedMessages(handleOf(record->id));
+    }
     std::lock_guard<std::mutex> lock(registryLock);
     const auto found = records.find(record->id);
     if (found != records.end() && found->second == record)
@@ -97,14 +102,19 @@ IntRect unite(const IntRect& a, const IntRect& b) {
             std::max(a.bottom, b.bottom)};
 }
 
-namespace {
-
-MessageResult send(WindowRecord* record, std::uint32_t message, WordParam wParam,
-                   LongParam lParam) {
+MessageResult sendTo(WindowRecord* record, std::uint32_t message, WordParam wParam,
+                     LongParam lParam) {
     platform::Window* window = handleOf(record->id);
     if (record->procedure)
         return record->procedure(window, message, wParam, lParam);
     return defaultWindowProcedure(window, message, wParam, lParam);
+}
+
+namespace {
+
+MessageResult send(WindowRecord* record, std::uint32_t message, WordParam wParam,
+                   LongParam lParam) {
+    return sendTo(record, message, wParam, lParam);
 }
 
 // Shows what was drawn into the backing since the last time, and `extra`.
@@ -124,9 +134,37 @@ void freeBacking(WindowRecord& record) {
     record.backing = nullptr;
 }
 
+void detachGuest(WindowRecord* guest) {
+    std::vector<WindowRecord*>& guests = guest->host->guests;
+    guests.erase(std::remove(guests.begin(), guests.end(), guest), guests.end());
+}
+
 // Frees the record with all it holds: the window (unless the server
-// already destroyed it), the image, the colour map and the connection.
+// already destroyed it), the image, the colour map and, for the owner of
+// the connection, the windows sharing it and the connection itself.
 void release(WindowRecord* record, bool destroyOnServer) {
+    if (record->host) {
+        if (record->display) {
+            ErrorTrap trap(record->display);
+            if (destroyOnServer)
+                XDestroyWindow(record->display, record->id);
+            record->presenter.destroy(record->display);
+            if (record->colormap)
+                XFreeColormap(record->display, record->colormap);
+            XFlush(record->display);
+            record->display = nullptr;
+        }
+        freeBacking(*record);
+        delete record;
+        return;
+    }
+    // The windows sharing the connection went with ours on the server.
+    for (auto* list : {&record->guests, &record->departed}) {
+        for (WindowRecord* guest : std::exchange(*list, {})) {
+            withdraw(guest);
+            release(guest, false);
+        }
+    }
     if (record->display) {
         ErrorTrap trap(record->display);
         if (destroyOnServer)
@@ -145,6 +183,20 @@ void release(WindowRecord* record, bool destroyOnServer) {
 // A record out of the registry is freed at once, or when the drain that
 // is handling its events ends.
 void discard(WindowRecord* record, bool destroyOnServer) {
+    if (record->host) {
+        detachGuest(record);
+        if (!record->host->dispatching) {
+            release(record, destroyOnServer);
+            return;
+        }
+        if (destroyOnServer && record->display) {
+            ErrorTrap trap(record->display);
+            XDestroyWindow(record->display, record->id);
+            XFlush(record->display);
+        }
+        record->host->departed.push_back(record);
+        return;
+    }
     if (record->dispatching) {
         if (destroyOnServer && record->display) {
             ErrorTrap trap(record->display);
@@ -218,11 +270,30 @@ bool nextEvent(WindowRecord& record, XEvent& event) {
 
 void deliverPaint(WindowRecord* record) {
     record->paintRequested = false;
+    record->paintDue = false;
     record->needsPaint = true;
     send(record, MessagePaint, 0, 0);
 }
 
+// The window an event is for, among those on the owner's connection.
+WindowRecord* targetOf(WindowRecord* owner, ::Window id) {
+    if (id == owner->id)
+        return owner;
+    for (WindowRecord* guest : owner->guests)
+        if (guest->id == id)
+            return guest;
+    return nullptr;
+}
+
+bool isDescendant(const WindowRecord* record, const WindowRecord* ancestor) {
+    for (const WindowRecord* up = record->parent; up; up = up->parent)
+        if (up == ancestor)
+            return true;
+    return false;
+}
+
 } // namespace
+
 } // namespace x11
 
 using x11::WindowRecord;
@@ -254,7 +325,10 @@ Window* createWindow(const char* className, const char* title, std::uint32_t sty
                      void* module) {
     if (!className)
         return nullptr;
-    const WindowProcedure procedure = x11::classProcedure(className, module);
+    WindowProcedure procedure = x11::classProcedure(className, module);
+    const bool edit = !procedure && x11::isEditClass(className);
+    if (edit)
+        procedure = &x11::editProcedure;
     const bool child = (style & StyleChild) != 0;
     if (!procedure || (child && !parent))
         return nullptr;
@@ -268,8 +342,17 @@ Window* createWindow(const char* className, const char* title, std::uint32_t sty
     record->className = className;
     record->module = module;
     record->procedure = procedure;
-    record->display = XOpenDisplay(nullptr);
-    if (!record->display || !x11::makeBacking(*record, width, height)) {
+    record->text = title ? title : "";
+    WindowRecord* parentRecord = child ? x11::recordOf(parent) : nullptr;
+    if (parentRecord && parentRecord->owner == record->owner && !parentRecord->gone) {
+        record->host = x11::connectionOwner(parentRecord);
+        record->parent = parentRecord;
+        record->display = record->host->display;
+    } else {
+        record->display = XOpenDisplay(nullptr);
+    }
+    if (!record->display || !x11::makeBacking(*record, width, height) ||
+        (edit && !x11::makeEditState(*record, title, style))) {
         x11::release(record, false);
         return nullptr;
     }
@@ -294,6 +377,8 @@ Window* createWindow(const char* className, const char* title, std::uint32_t sty
             attributes.border_pixel = 0;
             attributes.background_pixmap = None; // every pixel is ours to paint
             attributes.event_mask = ExposureMask | ButtonPressMask | StructureNotifyMask;
+            if (edit)
+                attributes.event_mask |= KeyPressMask | FocusChangeMask;
             record->id =
                 XCreateWindow(display, parentId, x, y, static_cast<unsigned int>(width),
                               static_cast<unsigned int>(height), 0, parentAttributes.depth,
@@ -314,7 +399,12 @@ Window* createWindow(const char* className, const char* title, std::uint32_t sty
         x11::release(record, record->id != 0);
         return nullptr;
     }
+    if (record->host)
+        record->host->guests.push_back(record);
     x11::enrol(record);
+    // An edit window shows its text from the start.
+    if (record->edit)
+        x11::drawEdit(*record);
     return x11::handleOf(record->id);
 }
 
@@ -324,7 +414,25 @@ bool destroyWindow(Window* window) {
         return false;
     record->destroying = true;
     x11::send(record, MessageDestroy, 0, 0);
+    // Then the windows inside it that share its connection, parents first
+    // (guests are listed in the order they were made).
+    WindowRecord* owner = x11::connectionOwner(record);
+    std::vector<WindowRecord*> descendants;
+    for (WindowRecord* guest : std::vector<WindowRecord*>(owner->guests)) {
+        if (!guest->destroying && x11::isDescendant(guest, record)) {
+            guest->destroying = true;
+            x11::send(guest, MessageDestroy, 0, 0);
+            descendants.push_back(guest);
+        }
+    }
+    for (WindowRecord* guest : descendants)
+        x11::withdraw(guest);
     x11::withdraw(record);
+    // The server destroys the descendants with the window; the owner of
+    // the connection frees the guests with it.
+    if (record != owner)
+        for (WindowRecord* guest : descendants)
+            x11::discard(guest, false);
     x11::discard(record, true);
     return true;
 }
@@ -414,16 +522,23 @@ bool invalidateWindow(Window* window) {
 }
 
 void dispatchWindowEvents(Window* window) {
-    WindowRecord* record = x11::recordOf(window);
-    if (!record || record->dispatching)
+    WindowRecord* found = x11::recordOf(window);
+    if (!found)
         return;
-    record->dispatching = true;
-    bool paint = record->paintRequested;
-    while (!record->gone) {
+    // The connection's owner drains it for every window on it.
+    WindowRecord* owner = x11::connectionOwner(found);
+    if (owner->dispatching)
+        return;
+    owner->dispatching = true;
+    owner->paintDue = owner->paintDue || owner->paintRequested;
+    for (WindowRecord* guest : owner->guests)
+        guest->paintDue = guest->paintDue || guest->paintRequested;
+    while (!owner->gone) {
         XEvent event;
-        if (!x11::nextEvent(*record, event))
+        if (!x11::nextEvent(*owner, event))
             break;
-        if (event.xany.window != record->id)
+        WindowRecord* record = x11::targetOf(owner, event.xany.window);
+        if (!record || record->gone)
             continue;
         switch (event.type) {
         case Expose: {
@@ -431,17 +546,21 @@ void dispatchWindowEvents(Window* window) {
             record->exposed =
                 x11::unite(record->exposed, {e.x, e.y, e.x + e.width, e.y + e.height});
             record->needsPaint = true;
-            paint = true;
+            record->paintDue = true;
             break;
         }
         case ButtonPress:
             // What was exposed before the press is painted before it.
-            if (paint) {
-                paint = false;
+            if (record->paintDue)
                 x11::deliverPaint(record);
-            }
             if (!record->gone)
                 x11::deliverPress(record, event.xbutton);
+            break;
+        case KeyPress:
+            x11::deliverKey(record, event.xkey);
+            break;
+        case FocusOut:
+            x11::deliverFocusOut(record, event.xfocus);
             break;
         case DestroyNotify:
             // The host destroyed its window, and ours with it.
@@ -449,17 +568,28 @@ void dispatchWindowEvents(Window* window) {
                 record->destroying = true;
                 x11::send(record, MessageDestroy, 0, 0);
                 x11::withdraw(record);
+                if (record->host)
+                    x11::discard(record, false);
             }
             break;
         default:
             break;
         }
     }
-    if (paint && !record->gone)
-        x11::deliverPaint(record);
-    record->dispatching = false;
-    if (record->gone)
-        x11::release(record, false);
+    // Paints are not lost with a window that went meanwhile: the list is
+    // a copy, and records of this connection are freed only below.
+    if (!owner->gone) {
+        std::vector<WindowRecord*> windows{owner};
+        windows.insert(windows.end(), owner->guests.begin(), owner->guests.end());
+        for (WindowRecord* record : windows)
+            if (record->paintDue && !record->gone)
+                x11::deliverPaint(record);
+    }
+    owner->dispatching = false;
+    for (WindowRecord* guest : std::exchange(owner->departed, {}))
+        x11::release(guest, false);
+    if (owner->gone)
+        x11::release(owner, false);
 }
 
 Window* parentWindow(Window* window) {
@@ -551,6 +681,7 @@ bool resizeWindow(Window* window, std::int32_t width, std::int32_t height) {
         x11::freeBacking(*record);
         raster::holdTarget(map);
         record->backing = map;
+        x11::editResized(*record);
         invalidateWindow(window);
     }
     x11::ErrorTrap trap(display);

@@ -211,6 +211,47 @@ void HostWindow::destroy() {
     window = 0;
 }
 
+void HostWindow::takeFocusOnPress() {
+    XSelectInput(display, window, ButtonPressMask);
+    XSync(display, False);
+}
+
+void takeFocusOnPresses(Display* display) {
+    while (XPending(display)) {
+        XEvent event;
+        XNextEvent(display, &event);
+        if (event.type == ButtonPress)
+            XSetInputFocus(display, event.xbutton.window, RevertToParent, CurrentTime);
+    }
+    XSync(display, False);
+}
+
+WindowId inputFocus(Display* display) {
+    ::Window focus = 0;
+    int revert = 0;
+    XGetInputFocus(display, &focus, &revert);
+    return focus;
+}
+
+WindowId popupAt(Display* display, int x, int y) {
+    ::Window root = 0;
+    ::Window parent = 0;
+    ::Window* list = nullptr;
+    unsigned int count = 0;
+    WindowId found = 0;
+    if (!XQueryTree(display, DefaultRootWindow(display), &root, &parent, &list, &count))
+        return 0;
+    for (unsigned int i = 0; i < count && !found; ++i) {
+        XWindowAttributes attributes;
+        if (XGetWindowAttributes(display, list[i], &attributes) && attributes.override_redirect &&
+            attributes.map_state == IsViewable && attributes.x == x && attributes.y == y)
+            found = list[i];
+    }
+    if (list)
+        XFree(list);
+    return found;
+}
+
 std::vector<WindowId> HostWindow::children() const {
     std::vector<WindowId> found;
     ::Window root = 0;
@@ -390,6 +431,21 @@ void Hand::release(unsigned int button) {
     XTestFakeButtonEvent(display, button, False, CurrentTime);
     XSync(display, False);
     held &= ~(1u << button);
+}
+
+void Hand::tapKey(const char* name) {
+    if (!display)
+        return;
+    const KeyCode code = XKeysymToKeycode(display, XStringToKeysym(name));
+    XTestFakeKeyEvent(display, code, True, CurrentTime);
+    XTestFakeKeyEvent(display, code, False, CurrentTime);
+    XSync(display, False);
+}
+
+void Hand::clickAt(int screenX, int screenY, unsigned int button) {
+    moveTo(screenX, screenY);
+    press(button);
+    release(button);
 }
 
 bool performGesture(Display* display, const std::vector<PluginInstance*>& editors,

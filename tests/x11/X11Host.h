@@ -98,6 +98,9 @@ class HostWindow {
     HostWindow& operator=(const HostWindow&) = delete;
 
     WindowId id() const { return window; }
+    // From now on a press in the window takes the keyboard focus, as a
+    // host's window does under a window manager (see takeFocusOnPresses).
+    void takeFocusOnPress();
     // The host destroys its window (with the editor's inside it).
     void destroy();
     // The windows inside the host's window.
@@ -107,6 +110,15 @@ class HostWindow {
     Display* display;
     WindowId window = 0;
 };
+
+// Drains the test's connection: each press in a window that asked for it
+// gives that window the keyboard focus.
+void takeFocusOnPresses(Display* display);
+// The window that has the keyboard focus (0 for none, 1 for the pointer's).
+WindowId inputFocus(Display* display);
+// A mapped override-redirect window at the screen point (x, y), made by
+// any client (a popup menu); 0 when there is none.
+WindowId popupAt(Display* display, int x, int y);
 
 // Pixels of a window as the server shows them, each red | green << 8 |
 // blue << 16, row by row from the top.
@@ -149,6 +161,10 @@ class Hand {
     void moveTo(int screenX, int screenY);
     void press(unsigned int button);
     void release(unsigned int button);
+    // Presses and releases the key of a key symbol's name ("a", "Return").
+    void tapKey(const char* name);
+    // Moves to the screen point and clicks there.
+    void clickAt(int screenX, int screenY, unsigned int button = LeftButton);
 
   private:
     Display* display;
