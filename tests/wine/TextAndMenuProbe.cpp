@@ -38,6 +38,8 @@ constexpr std::uint32_t EditStyle =
     StyleChild | StyleVisible | EditStyleAutoScroll | EditStyleCentre;
 // The menu's owner hears this while the menu waits for the user.
 constexpr std::uint32_t MessageEnterIdle = 0x0121;
+// Asks a window for the font it draws with: none for the system font.
+constexpr std::uint32_t MessageGetFont = 0x0031;
 
 Window* frame = nullptr;
 Window* edit = nullptr;
@@ -141,7 +143,7 @@ int main() {
     sendMessage(edit, MessageEditSetMargins, EditLeftMargin | EditRightMargin, 0);
     setFocus(edit);
     editOwnProcedure = setWindowProcedure(edit, editProcedure);
-    if (!editOwnProcedure || focusWindow() != edit) {
+    if (!editOwnProcedure || focusWindow() != edit || !sendMessage(edit, MessageGetFont, 0, 0)) {
         say("error taking over the edit window");
         return 1;
     }
