@@ -34,10 +34,12 @@ class RotaryKnob : public Control {
     Bitmap* handlePicture() const { return handle; }
     Point backgroundOffset() const { return pictureOffset; }
 
+  protected:
+    std::int32_t handleInset; // half the handle's width: keeps it inside the size
+
   private:
     float radius() const;
 
-    std::int32_t handleInset; // half the handle's width: keeps it inside the size
     Bitmap* background;
     Bitmap* handle;
     Point pictureOffset;

@@ -4,10 +4,13 @@
 
 #include "platform/Drawing.h"
 #include "platform/Headless.h"
+#include "platform/TextEditing.h"
 #include "platform/Windowing.h"
+#include "platform/headless/WindowRecord.h"
 #include "platform/raster/Objects.h"
 
 #include <algorithm>
+#include <cctype>
 #include <map>
 #include <set>
 #include <string>
@@ -15,20 +18,6 @@
 #include <vector>
 
 namespace platform {
-
-struct Window {
-    std::string className;
-    void* module = nullptr;
-    WindowProcedure procedure = nullptr; // none for host stand-ins
-    Window* parent = nullptr;
-    std::vector<Window*> children;
-    std::int32_t x = 0; // in the parent's client area, or on the screen
-    std::int32_t y = 0;
-    PixelMap* surface = nullptr;
-    LongParam userData = 0;
-    bool needsPaint = true;
-    bool destroying = false;
-};
 
 namespace {
 
@@ -52,6 +41,19 @@ std::set<Window*>& liveWindows() {
     static std::set<Window*> windows;
     return windows;
 }
+
+bool isEditClass(const char* name) {
+    // Class names compare without regard to case.
+    const char* edit = EditClassName;
+    for (; *name && *edit; ++name, ++edit)
+        if (std::toupper(static_cast<unsigned char>(*name)) != *edit)
+            return false;
+    return *name == *edit;
+}
+
+} // namespace
+
+namespace headless {
 
 bool exists(Window* window) {
     return window && liveWindows().count(window) != 0;
@@ -90,7 +92,12 @@ MessageResult send(Window* window, std::uint32_t message, WordParam wParam, Long
     return defaultWindowProcedure(window, message, wParam, lParam);
 }
 
-} // namespace
+} // namespace headless
+
+using headless::exists;
+using headless::newWindow;
+using headless::screenOrigin;
+using headless::send;
 
 bool registerWindowClass(const char* name, WindowProcedure procedure, void* module) {
     if (!name || !procedure)
@@ -112,13 +119,15 @@ bool isWindowClassRegistered(const char* name, void* module) {
     return name && classes().count(ClassKey{name, module}) != 0;
 }
 
-Window* createWindow(const char* className, const char*, std::uint32_t style, std::int32_t x,
+Window* createWindow(const char* className, const char* title, std::uint32_t style, std::int32_t x,
                      std::int32_t y, std::int32_t width, std::int32_t height, Window* parent,
                      void* module) {
     if (!className)
         return nullptr;
+    // The edit class is the system's: it exists for every module.
+    const bool edit = isEditClass(className);
     const auto found = classes().find(ClassKey{className, module});
-    if (found == classes().end())
+    if (!edit && found == classes().end())
         return nullptr;
     if ((style & StyleChild) && !exists(parent))
         return nullptr;
@@ -126,8 +135,17 @@ Window* createWindow(const char* className, const char*, std::uint32_t style, st
     if (!window)
         return nullptr;
     window->className = className;
+    window->title = title ? title : "";
     window->module = module;
-    window->procedure = found->second;
+    if (edit) {
+        window->procedure = headless::editWindowProcedure;
+        window->editor = std::make_unique<widgets::LineEditor>(title, style, width, height);
+        // The control shows its text at once, as a system control paints
+        // itself before anyone looks.
+        send(window, MessagePaint, 0, 0);
+    } else {
+        window->procedure = found->second;
+    }
     return window;
 }
 
@@ -144,6 +162,8 @@ bool destroyWindow(Window* window) {
         auto& siblings = window->parent->children;
         siblings.erase(std::remove(siblings.begin(), siblings.end(), window), siblings.end());
     }
+    headless::forgetFocusOf(window);
+    headless::dropPostedMessages(window);
     liveWindows().erase(window);
     raster::releaseTarget(window->surface);
     raster::freePixelMap(window->surface);
@@ -257,6 +277,8 @@ bool resizeWindow(Window* window, std::int32_t width, std::int32_t height) {
     raster::releaseTarget(old);
     raster::freePixelMap(old);
     window->needsPaint = true;
+    if (window->editor)
+        window->editor->resize(width, height);
     return true;
 }
 
