@@ -1,50 +1,42 @@
 // A Windows program for the tests under wine: an edit window with a
-// replacement procedure and a popup menu, made with the platform calls
-// alone in a window of a class of its own inside a host window. It prints
-// one line for each thing that reaches its procedures, so that a test can
-// drive it with a real keyboard and mouse and read what happened:
+// replacement procedure, made with the platform calls alone in a window of
+// a class of its own inside a host window. It prints one line for each
+// thing that reaches the replacement procedure, so that a test can drive
+// it with a real keyboard and mouse and read what happened:
 //
 //   edit L T R B / frame L T R B   screen rectangles, once at the start
 //   ready                          the edit window has the keyboard focus
 //   key return, text T             Return reached the edit window's
 //                                  replacement procedure; the window held T
 //   killfocus                      the edit window lost the keyboard focus
-//   menu at X Y                    a right press opens the menu there
-//   menu idle                      the menu is shown and waits for the user
-//   command N, menu cancelled      the menu closed with entry N, or none
 //   error ...                      a platform call failed; the program ends
 //
 // A left press on the frame takes the focus from the edit window.
 
 #include "platform/Drawing.h"
 #include "platform/HostWindow.h"
-#include "platform/Menus.h"
 #include "platform/TextEditing.h"
 #include "platform/Windowing.h"
 
 #include <chrono>
 #include <cstdarg>
 #include <cstdio>
-#include <cstring>
 
 namespace {
 
 using namespace platform;
 
-constexpr const char* FrameClass = "TextAndMenuProbeFrame";
+constexpr const char* FrameClass = "EditWindowProbeFrame";
 constexpr std::int32_t FrameWidth = 320;
 constexpr std::int32_t FrameHeight = 200;
 constexpr std::uint32_t EditStyle =
     StyleChild | StyleVisible | EditStyleAutoScroll | EditStyleCentre;
-// The menu's owner hears this while the menu waits for the user.
-constexpr std::uint32_t MessageEnterIdle = 0x0121;
 // Asks a window for the font it draws with: none for the system font.
 constexpr std::uint32_t MessageGetFont = 0x0031;
 
 Window* frame = nullptr;
 Window* edit = nullptr;
 WindowProcedure editOwnProcedure = nullptr;
-bool menuShown = false;
 
 void say(const char* format, ...) {
     va_list arguments;
@@ -68,28 +60,6 @@ MessageResult editProcedure(Window* window, std::uint32_t message, WordParam wPa
     return callWindowProcedure(editOwnProcedure, window, message, wParam, lParam);
 }
 
-void openMenu(Window* window, LongParam position) {
-    IntPoint at{positionX(position), positionY(position)};
-    mapWindowPoints(window, nullptr, &at, 1);
-    Menu* menu = createPopupMenu();
-    if (!menu || !appendMenu(menu, MenuString, 0, "a") ||
-        !appendMenu(menu, MenuSeparator, 1, nullptr) ||
-        !appendMenu(menu, MenuString | MenuChecked, 2, "b")) {
-        say("error building the menu");
-        return;
-    }
-    say("menu at %d %d", at.x, at.y);
-    menuShown = false;
-    if (!trackPopupMenu(menu, at.x, at.y, window))
-        say("error showing the menu");
-    PostedMessage chosen;
-    if (takeMessage(chosen, window, MessageCommand, MessageCommand))
-        say("command %d", static_cast<int>(chosen.wParam & 0xFFFF));
-    else
-        say("menu cancelled");
-    destroyMenu(menu);
-}
-
 MessageResult frameProcedure(Window* window, std::uint32_t message, WordParam wParam,
                              LongParam lParam) {
     switch (message) {
@@ -98,14 +68,6 @@ MessageResult frameProcedure(Window* window, std::uint32_t message, WordParam wP
         return 0;
     case MessageLeftButtonDown:
         setFocus(window);
-        return 0;
-    case MessageRightButtonDown:
-        openMenu(window, lParam);
-        return 0;
-    case MessageEnterIdle:
-        if (!menuShown)
-            say("menu idle");
-        menuShown = true;
         return 0;
     default:
         return defaultWindowProcedure(window, message, wParam, lParam);
@@ -123,7 +85,7 @@ void sayRect(const char* name, Window* window) {
 int main() {
     useBinaryStandardStreams();
     std::string failure;
-    auto host = HostWindow::open("TextAndMenuProbe", FrameWidth, FrameHeight, failure);
+    auto host = HostWindow::open("EditWindowProbe", FrameWidth, FrameHeight, failure);
     if (!host) {
         say("error %s", failure.c_str());
         return 1;
