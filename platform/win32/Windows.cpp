@@ -17,8 +17,10 @@
 #include <windows.h>
 
 #include "platform/win32/TopDownBitmap.h"
+#include "platform/win32/WindowRecords.h"
 
 #include <algorithm>
+#include <atomic>
 #include <map>
 #include <mutex>
 #include <string>
@@ -43,7 +45,9 @@ HINSTANCE instanceOf(void* module) {
 // What the backend keeps for each window of its classes.
 struct WindowRecord {
     HWND handle = nullptr;
-    WindowProcedure procedure = nullptr; // the toolkit's procedure of the class
+    // The procedure of the class, or the one that replaced it for this
+    // window (setWindowProcedure, possibly from another thread).
+    std::atomic<WindowProcedure> procedure = nullptr;
     PixelMap* backing = nullptr;
     HDC memory = nullptr;      // a memory context holding `section`
     HBITMAP section = nullptr; // 32-bit, top-down, the size of the backing
@@ -128,6 +132,13 @@ void mirror(WindowRecord& record, IntRect box) {
     }
 }
 
+// A context of the whole client area that leaves child windows (an edit
+// window over the toolkit's frame) alone: the backing holds none of their
+// pixels.
+HDC clientContext(HWND handle) {
+    return GetDCEx(handle, nullptr, DCX_CACHE | DCX_CLIPCHILDREN);
+}
+
 // Shows a box of the section on the window through `dc`.
 void blit(WindowRecord& record, HDC dc, IntRect box) {
     box = clipped(box, record.backing);
@@ -144,7 +155,7 @@ void presentDamage(WindowRecord& record) {
     if (isEmpty(damage))
         return;
     mirror(record, damage);
-    if (HDC dc = GetDC(record.handle)) {
+    if (HDC dc = clientContext(record.handle)) {
         blit(record, dc, damage);
         ReleaseDC(record.handle, dc);
     }
@@ -228,7 +239,7 @@ LRESULT CALLBACK backendProcedure(HWND handle, UINT message, WPARAM wParam, LPAR
         if (width != record->backing->width || height != record->backing->height)
             makeSurface(*record, width, height);
     }
-    const LRESULT result = record->procedure(windowOf(handle), message, wParam, lParam);
+    const LRESULT result = record->procedure.load()(windowOf(handle), message, wParam, lParam);
     if (message == WM_NCDESTROY) {
         {
             Registry& r = registry();
@@ -242,6 +253,22 @@ LRESULT CALLBACK backendProcedure(HWND handle, UINT message, WPARAM wParam, LPAR
 }
 
 } // namespace
+
+namespace win32 {
+
+bool swapRecordProcedure(HWND handle, WindowProcedure procedure, WindowProcedure& previous) {
+    WindowRecord* record = recordOf(handle);
+    if (!record)
+        return false;
+    previous = record->procedure.exchange(procedure);
+    return true;
+}
+
+bool hasRecord(HWND handle) {
+    return recordOf(handle) != nullptr;
+}
+
+} // namespace win32
 
 bool registerWindowClass(const char* name, WindowProcedure procedure, void* module) {
     if (!name || !procedure)
@@ -285,7 +312,8 @@ Window* createWindow(const char* className, const char* title, std::uint32_t sty
     if (!className)
         return nullptr;
     const HINSTANCE instance = instanceOf(module);
-    // Windows of other classes (none in this program) get no backing.
+    // Windows of other classes (the system's edit control) get no backing:
+    // they draw themselves.
     WindowRecord* record = nullptr;
     if (WindowProcedure procedure = procedureOf(className, instance)) {
         record = new WindowRecord{};
@@ -381,7 +409,7 @@ void endPaint(Window* window, DeviceContext* context) {
     // drawn beyond it (a full redraw after a small exposure) go through a
     // context of the whole client area, or the screen would keep old ones.
     if (!encloses(paintBox, damage)) {
-        if (HDC dc = GetDC(record->handle)) {
+        if (HDC dc = clientContext(record->handle)) {
             blit(*record, dc, damage);
             ReleaseDC(record->handle, dc);
         }
