@@ -21,3 +21,4 @@ int runRenderCommand(const Arguments& arguments);
 int runBenchCommand(const Arguments& arguments);
 int runSnapshotCommand(const Arguments& arguments);
 int runEditCommand(const Arguments& arguments);
+int runValidateCommand(const Arguments& arguments);

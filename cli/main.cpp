@@ -12,7 +12,7 @@
 
 namespace {
 
-constexpr std::array<Command, 5> Commands = {{
+constexpr std::array<Command, 6> Commands = {{
     {"info", "[PLUGIN] [--json] [--preset FILE]",
      "identity, parameters and programs of a plug-in (default: the Varnex plug-in beside "
      "this program), after loading the preset when one is given",
@@ -48,6 +48,12 @@ constexpr std::array<Command, 5> Commands = {{
      "with the real pointer; ends when the window is closed or on Ctrl-C, or, with "
      "--screenshot, once what the window shows is saved as a PNG",
      runEditCommand},
+    {"validate", "[PLUGIN ...] [--level 1..10] [--seed N] [--json] [--jobs N]",
+     "run graded checks on plug-ins (default: the Varnex plug-in beside this program), each "
+     "apart in its own process with a time limit: one PASS or FAIL line per check, the "
+     "shortest call sequence that reproduces a failure, and 'N passed, N failed' at the end; "
+     "the exit status is 1 when a check fails",
+     runValidateCommand},
 }};
 
 void printUsage(std::FILE* stream) {

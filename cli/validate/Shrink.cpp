@@ -1,0 +1,107 @@
+#include "cli/validate/Shrink.h"
+
+#include <algorithm>
+#include <cstdlib>
+
+IsolatedWork replayWork(const std::string& path, const SessionRules& rules, CallList calls) {
+    return [path, rules, calls = std::move(calls)]() -> std::string {
+        std::optional<ReplayFailure> failure = replayCalls(path, rules, calls);
+        if (!failure)
+            return "pass";
+        return "fail " + std::to_string(failure->at) + "\n" + failure->text;
+    };
+}
+
+std::optional<std::string> failureKind(const IsolatedOutcome& outcome, double seconds, long& at,
+                                       std::string& details) {
+    at = outcome.progress;
+    if (outcome.ending != IsolatedOutcome::Ending::Finished) {
+        details = endingText(outcome, seconds);
+        return details;
+    }
+    const std::string& output = outcome.output;
+    if (output.rfind("fail ", 0) == 0) {
+        std::size_t lineEnd = output.find('\n');
+        at = std::atol(output.c_str() + 5);
+        details = lineEnd == std::string::npos ? "" : output.substr(lineEnd + 1);
+        return details.substr(0, details.find(':'));
+    }
+    if (output.rfind("error ", 0) == 0) {
+        details = output.substr(6);
+        return std::string("error");
+    }
+    if (output != "pass") {
+        details = "the replay ended without a result";
+        return details;
+    }
+    return std::nullopt;
+}
+
+namespace {
+
+class Shrinker {
+  public:
+    Shrinker(const std::string& path, const SessionRules& rules, const std::string& kind,
+             const ShrinkLimits& limits)
+        : path(path), rules(rules), kind(kind), limits(limits) {}
+
+    // Whether `calls` still fail the same way; cuts them after the failing call.
+    bool stillFails(CallList& calls) {
+        if (tries >= limits.replays)
+            return false;
+        ++tries;
+        IsolatedOutcome outcome = runIsolated(replayWork(path, rules, calls), limits.seconds);
+        long at = -1;
+        std::string details;
+        std::optional<std::string> found = failureKind(outcome, limits.seconds, at, details);
+        if (!found || *found != kind)
+            return false;
+        if (at >= 0 && static_cast<std::size_t>(at) + 1 < calls.size())
+            calls.resize(static_cast<std::size_t>(at) + 1);
+        return true;
+    }
+
+    CallList shrink(CallList calls) {
+        std::size_t parts = 2;
+        while (calls.size() >= 2 && tries < limits.replays) {
+            const std::size_t partSize = (calls.size() + parts - 1) / parts;
+            bool reduced = false;
+            for (std::size_t start = 0; start < calls.size(); start += partSize) {
+                CallList rest(calls.begin(), calls.begin() + static_cast<long>(start));
+                rest.insert(rest.end(),
+                            calls.begin() +
+                                static_cast<long>(std::min(start + partSize, calls.size())),
+                            calls.end());
+                if (!rest.empty() && stillFails(rest)) {
+                    calls = std::move(rest);
+                    parts = std::max<std::size_t>(parts - 1, 2);
+                    reduced = true;
+                    break;
+                }
+            }
+            if (!reduced) {
+                if (parts >= calls.size())
+                    break;
+                parts = std::min(parts * 2, calls.size());
+            }
+        }
+        return calls;
+    }
+
+  private:
+    std::string path;
+    SessionRules rules;
+    std::string kind;
+    ShrinkLimits limits;
+    int tries = 0;
+};
+
+} // namespace
+
+CallList shrinkCalls(const std::string& path, const SessionRules& rules, CallList calls,
+                     const std::string& kind, const ShrinkLimits& limits) {
+    // A hang costs a whole time limit per try: it is only cut to its call.
+    if (kind.find("hang") != std::string::npos)
+        return calls;
+    return Shrinker(path, rules, kind, limits).shrink(std::move(calls));
+}
