@@ -56,7 +56,8 @@ std::string describeCall(const Call& call) {
             std::snprintf(text, sizeof text, "load the %s chunk cut to %lld bytes", kind,
                           static_cast<long long>(call.value));
         else if (call.damage == Damage::FlipByte)
-            std::snprintf(text, sizeof text, "load the %s chunk with byte %lld xor 0x%02X", kind,
+            std::snprintf(text, sizeof text,
+                          "load the %s chunk with byte %lld (modulo its length) xor 0x%02X", kind,
                           static_cast<long long>(call.value), call.mask);
         else
             std::snprintf(text, sizeof text, "load the %s chunk padded with zeros to %lld bytes",

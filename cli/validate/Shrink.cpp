@@ -17,7 +17,8 @@ std::optional<std::string> failureKind(const IsolatedOutcome& outcome, double se
     at = outcome.progress;
     if (outcome.ending != IsolatedOutcome::Ending::Finished) {
         details = endingText(outcome, seconds);
-        return details;
+        return outcome.ending == IsolatedOutcome::Ending::TimedOut ? std::string(HangKind)
+                                                                   : details;
     }
     const std::string& output = outcome.output;
     if (output.rfind("fail ", 0) == 0) {
@@ -101,7 +102,7 @@ class Shrinker {
 CallList shrinkCalls(const std::string& path, const SessionRules& rules, CallList calls,
                      const std::string& kind, const ShrinkLimits& limits) {
     // A hang costs a whole time limit per try: it is only cut to its call.
-    if (kind.find("hang") != std::string::npos)
+    if (kind == HangKind)
         return calls;
     return Shrinker(path, rules, kind, limits).shrink(std::move(calls));
 }

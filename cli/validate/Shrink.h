@@ -15,8 +15,10 @@
 IsolatedWork replayWork(const std::string& path, const SessionRules& rules, CallList calls);
 
 // How a replay ended, in words that stay the same for the same fault:
-// "crashed with SIGSEGV", the broken rule's name, or none when it passed.
+// "crashed with SIGSEGV", HangKind, the broken rule's name, or none when it
+// passed.
 // `at` receives the number of the call that failed, when known.
+inline constexpr const char* HangKind = "hang";
 std::optional<std::string> failureKind(const IsolatedOutcome& outcome, double seconds, long& at,
                                        std::string& details);
 
