@@ -101,8 +101,13 @@ class Shrinker {
 
 CallList shrinkCalls(const std::string& path, const SessionRules& rules, CallList calls,
                      const std::string& kind, const ShrinkLimits& limits) {
-    // A hang costs a whole time limit per try: it is only cut to its call.
-    if (kind == HangKind)
-        return calls;
-    return Shrinker(path, rules, kind, limits).shrink(std::move(calls));
+    if (kind != HangKind)
+        return Shrinker(path, rules, kind, limits).shrink(std::move(calls));
+    // Every try of a hang costs a whole time limit: only the call it hung
+    // in is tried alone, with a shorter one.
+    CallList last{calls.back()};
+    ShrinkLimits quick{std::min(limits.seconds, HangTrySeconds), 1};
+    if (calls.size() > 1 && Shrinker(path, rules, kind, quick).stillFails(last))
+        return last;
+    return calls;
 }

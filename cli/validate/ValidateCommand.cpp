@@ -11,6 +11,7 @@
 #include "cli/validate/Isolation.h"
 #include "cli/validate/Shrink.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <thread>
@@ -19,6 +20,7 @@ namespace {
 
 constexpr double CheckSeconds = 120.0;
 constexpr double LoadSeconds = 30.0;
+constexpr std::size_t MostCallsShown = 30;
 
 struct ValidateOptions {
     std::vector<std::string> plugins;
@@ -86,8 +88,8 @@ CheckResult judgePlain(const char* name, const IsolatedOutcome& outcome) {
     return parseResult(name, outcome.output);
 }
 
-CheckResult judgeSequence(const std::string& path, const SequenceCheck& check,
-                          const IsolatedOutcome& outcome) {
+CheckResult judgeSequence(const std::string& path, const ValidateOptions& options,
+                          const SequenceCheck& check, const IsolatedOutcome& outcome) {
     long at = -1;
     std::string details;
     std::optional<std::string> kind = failureKind(outcome, CheckSeconds, at, details);
@@ -109,8 +111,15 @@ CheckResult judgeSequence(const std::string& path, const SequenceCheck& check,
     std::snprintf(start, sizeof start, "load, open, sample rate %g, block size %d, resume",
                   static_cast<double>(check.rules.sampleRate), check.rules.blockSize);
     result.reproduction.push_back(start);
-    for (const Call& call : calls)
-        result.reproduction.push_back(describeCall(call));
+    // A list that could not be cut down is shown by its end, where it failed.
+    const std::size_t shown = std::min(calls.size(), MostCallsShown);
+    if (shown < calls.size())
+        result.reproduction.push_back("... " + std::to_string(calls.size() - shown) +
+                                      " calls of the check (level " +
+                                      std::to_string(options.level) + ", seed " +
+                                      std::to_string(options.seed) + ") not shown");
+    for (std::size_t i = calls.size() - shown; i < calls.size(); ++i)
+        result.reproduction.push_back(describeCall(calls[i]));
     return result;
 }
 
@@ -135,8 +144,9 @@ std::vector<CheckResult> validate(const std::string& path, const ValidateOptions
     for (const PlainCheck& check : plain)
         results.push_back(judgePlain(check.name, outcomes[next++]));
     for (const SequenceCheck& check : sequences)
-        results.push_back(check.skipText.empty() ? judgeSequence(path, check, outcomes[next++])
-                                                 : CheckResult::skip(check.name, check.skipText));
+        results.push_back(check.skipText.empty()
+                              ? judgeSequence(path, options, check, outcomes[next++])
+                              : CheckResult::skip(check.name, check.skipText));
     return results;
 }
 
