@@ -9,9 +9,10 @@
 #include <vector>
 
 struct IsolatedOutcome {
-    enum class Ending { Finished, Crashed, TimedOut };
+    enum class Ending { Finished, Crashed, TimedOut, Exited };
     Ending ending = Ending::Finished;
     int signal = 0;     // the signal that ended a crashed child
+    int status = 0;     // the exit status of a child that left without a result
     std::string output; // what the work returned, when it finished
     long progress = -1; // the last step it marked with markProgress
 };

@@ -1,6 +1,7 @@
 #include "cli/validate/Isolation.h"
 
 #include <cstdio>
+#include <string>
 
 IsolatedOutcome runIsolated(const IsolatedWork& work, double seconds) {
     return runIsolated(std::vector<IsolatedWork>{work}, seconds, 1).front();
@@ -14,6 +15,8 @@ std::string endingText(const IsolatedOutcome& outcome, double seconds) {
     case IsolatedOutcome::Ending::TimedOut:
         std::snprintf(text, sizeof text, "did not end within %.0f s (hang)", seconds);
         return text;
+    case IsolatedOutcome::Ending::Exited:
+        return "ended the process with exit status " + std::to_string(outcome.status);
     case IsolatedOutcome::Ending::Finished:
         break;
     }

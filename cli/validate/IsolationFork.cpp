@@ -44,10 +44,13 @@ void writeAll(int fd, const std::string& text) {
 }
 
 [[noreturn]] void runChild(const IsolatedWork& work, int pipe) {
-    // What a plug-in prints must not mix with the report.
+    // What a plug-in prints must not mix with the report, and some print a
+    // line for every odd call they get.
     int quiet = ::open("/dev/null", O_WRONLY);
-    if (quiet >= 0)
+    if (quiet >= 0) {
         ::dup2(quiet, STDOUT_FILENO);
+        ::dup2(quiet, STDERR_FILENO);
+    }
     std::string output;
     try {
         output = work();
@@ -105,6 +108,10 @@ IsolatedOutcome finish(Child& child) {
     else if (WIFSIGNALED(status)) {
         outcome.ending = IsolatedOutcome::Ending::Crashed;
         outcome.signal = WTERMSIG(status);
+    } else if (WIFEXITED(status) && WEXITSTATUS(status) != 0) {
+        // The plug-in (or a sanitizer watching it) ended the process.
+        outcome.ending = IsolatedOutcome::Ending::Exited;
+        outcome.status = WEXITSTATUS(status);
     }
     return outcome;
 }
