@@ -13,7 +13,8 @@ std::string endingText(const IsolatedOutcome& outcome, double seconds) {
     case IsolatedOutcome::Ending::Crashed:
         return "crashed with " + signalName(outcome.signal);
     case IsolatedOutcome::Ending::TimedOut:
-        std::snprintf(text, sizeof text, "did not end within %.0f s (hung, or far too slow)", seconds);
+        std::snprintf(text, sizeof text, "did not end within %.0f s (hung, or far too slow)",
+                      seconds);
         return text;
     case IsolatedOutcome::Ending::Exited:
         return "ended the process with exit status " + std::to_string(outcome.status);

@@ -1,6 +1,7 @@
 #include "cli/validate/Shrink.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cstdlib>
 
 IsolatedWork replayWork(const std::string& path, const SessionRules& rules, CallList calls) {
@@ -40,15 +41,19 @@ std::optional<std::string> failureKind(const IsolatedOutcome& outcome, double se
 
 namespace {
 
+using Clock = std::chrono::steady_clock;
+
 class Shrinker {
   public:
     Shrinker(const std::string& path, const SessionRules& rules, const std::string& kind,
              const ShrinkLimits& limits)
-        : path(path), rules(rules), kind(kind), limits(limits) {}
+        : path(path), rules(rules), kind(kind), limits(limits),
+          deadline(Clock::now() +
+                   std::chrono::milliseconds(static_cast<long>(limits.totalSeconds * 1000.0))) {}
 
     // Whether `calls` still fail the same way; cuts them after the failing call.
     bool stillFails(CallList& calls) {
-        if (tries >= limits.replays)
+        if (tries >= limits.replays || Clock::now() >= deadline)
             return false;
         ++tries;
         IsolatedOutcome outcome = runIsolated(replayWork(path, rules, calls), limits.seconds);
@@ -64,7 +69,7 @@ class Shrinker {
 
     CallList shrink(CallList calls) {
         std::size_t parts = 2;
-        while (calls.size() >= 2 && tries < limits.replays) {
+        while (calls.size() >= 2 && tries < limits.replays && Clock::now() < deadline) {
             const std::size_t partSize = (calls.size() + parts - 1) / parts;
             bool reduced = false;
             for (std::size_t start = 0; start < calls.size(); start += partSize) {
@@ -94,6 +99,7 @@ class Shrinker {
     SessionRules rules;
     std::string kind;
     ShrinkLimits limits;
+    Clock::time_point deadline;
     int tries = 0;
 };
 
@@ -106,7 +112,7 @@ CallList shrinkCalls(const std::string& path, const SessionRules& rules, CallLis
     // Every try of a hang costs a whole time limit: only the call it hung
     // in is tried alone, with a shorter one.
     CallList last{calls.back()};
-    ShrinkLimits quick{std::min(limits.seconds, HangTrySeconds), 1};
+    ShrinkLimits quick{std::min(limits.seconds, HangTrySeconds), 1, HangTrySeconds};
     if (calls.size() > 1 && Shrinker(path, rules, kind, quick).stillFails(last))
         return last;
     return calls;

@@ -25,8 +25,9 @@ std::optional<std::string> failureKind(const IsolatedOutcome& outcome, double se
                                        std::string& details);
 
 struct ShrinkLimits {
-    double seconds = 60.0; // time limit of each replay
-    int replays = 400;     // most replays tried
+    double seconds = 60.0;      // time limit of each replay
+    int replays = 400;          // most replays tried
+    double totalSeconds = 60.0; // no new try starts after this long
 };
 CallList shrinkCalls(const std::string& path, const SessionRules& rules, CallList calls,
                      const std::string& kind, const ShrinkLimits& limits);

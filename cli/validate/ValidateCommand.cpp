@@ -99,7 +99,7 @@ CheckResult judgeSequence(const std::string& path, const ValidateOptions& option
     CallList calls = check.calls;
     if (at >= 0 && static_cast<std::size_t>(at) < calls.size())
         calls.resize(static_cast<std::size_t>(at) + 1);
-    calls = shrinkCalls(path, check.rules, std::move(calls), *kind, {CheckSeconds, 400});
+    calls = shrinkCalls(path, check.rules, std::move(calls), *kind, {CheckSeconds, 400, 60.0});
     CheckResult result = CheckResult::fail(
         check.name, details + " (call " + std::to_string(at + 1) + " of " +
                         std::to_string(check.calls.size()) + "; reproduced by " +
