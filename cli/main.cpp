@@ -50,9 +50,12 @@ constexpr std::array<Command, 6> Commands = {{
      runEditCommand},
     {"validate", "[PLUGIN ...] [--level 1..10] [--seed N] [--json] [--jobs N]",
      "run graded checks on plug-ins (default: the Varnex plug-in beside this program), each "
-     "apart in its own process with a time limit: one PASS or FAIL line per check, the "
-     "shortest call sequence that reproduces a failure, and 'N passed, N failed' at the end; "
-     "the exit status is 1 when a check fails",
+     "in a process of its own with a time limit, so that a crash or a hang fails only its "
+     "check: one PASS, FAIL or SKIP line per check, the shortest call sequence that reproduces "
+     "a failure, and 'N passed, N failed' at the end (exit status 1 when a check fails); "
+     "--level sets how many random calls are made (default 5; 10: a million dispatcher "
+     "calls), "
+     "--seed which ones, --jobs how many checks run at once",
      runValidateCommand},
 }};
 
