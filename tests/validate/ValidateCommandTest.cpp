@@ -40,7 +40,7 @@ TEST(Validate, BuiltPluginPasses) {
 TEST(Validate, HealthyTestPluginPasses) {
     CommandResult result = validate(fixture("NONE") + " --level 3");
     EXPECT_EQ(result.exitCode, 0) << result.out << result.err;
-    EXPECT_NE(result.out.find(" passed, 0 failed\n"), std::string::npos) << result.out;
+    EXPECT_NE(result.out.find(" passed, 0 failed"), std::string::npos) << result.out;
 }
 
 struct Fault {
@@ -96,7 +96,7 @@ TEST(Validate, TextReportEndsWithTheTally) {
         << result.out;
     EXPECT_NE(result.out.find("\n    1. dispatch(opcode 2, index "), std::string::npos)
         << result.out;
-    EXPECT_NE(result.out.find(" passed, 1 failed\n"), std::string::npos) << result.out;
+    EXPECT_NE(result.out.find(" passed, 1 failed"), std::string::npos) << result.out;
 }
 
 struct BadInput {
