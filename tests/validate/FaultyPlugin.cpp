@@ -11,6 +11,7 @@
 #include "tests/cli/fixtures/ExportMain.h"
 
 #include <cmath>
+#include <cstdint>
 #include <cstring>
 #include <vector>
 
@@ -96,8 +97,12 @@ IntPtr VARNEX_CALL dispatch(EffectRecord* record, std::int32_t opcode, std::int3
         return loadChunk(self, ptr, value);
     case 53: // idle
 #if HAS_FAULT(CrashOnIdle)
-        if (self.program == 1)
-            *static_cast<volatile int*>(nullptr) = 1;
+        if (self.program == 1) {
+            // An address no process maps, and not null, which a sanitizer
+            // would report and exit on instead of crashing.
+            volatile std::uintptr_t unmapped = 16;
+            *reinterpret_cast<volatile int*>(unmapped) = 1;
+        }
 #endif
         return 0;
     default:
