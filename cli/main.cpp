@@ -48,14 +48,15 @@ constexpr std::array<Command, 6> Commands = {{
      "with the real pointer; ends when the window is closed or on Ctrl-C, or, with "
      "--screenshot, once what the window shows is saved as a PNG",
      runEditCommand},
-    {"validate", "[PLUGIN ...] [--level 1..10] [--seed N] [--json] [--jobs N]",
+    {"validate", "[PLUGIN ...] [--level 1..10] [--seed N] [--json] [--jobs N] [--time-limit S]",
      "run graded checks on plug-ins (default: the Varnex plug-in beside this program), each "
      "in a process of its own with a time limit, so that a crash or a hang fails only its "
      "check: one PASS, FAIL or SKIP line per check, the shortest call sequence that reproduces "
      "a failure, and 'N passed, N failed' at the end (exit status 1 when a check fails); "
      "--level sets how many random calls are made (default 5; 10: a million dispatcher "
      "calls), "
-     "--seed which ones, --jobs how many checks run at once",
+     "--seed which ones, --jobs how many checks run at once, --time-limit how many seconds "
+     "each may take (default 120)",
      runValidateCommand},
 }};
 

@@ -109,11 +109,10 @@ CallList shrinkCalls(const std::string& path, const SessionRules& rules, CallLis
                      const std::string& kind, const ShrinkLimits& limits) {
     if (kind != HangKind)
         return Shrinker(path, rules, kind, limits).shrink(std::move(calls));
-    // Every try of a hang costs a whole time limit: only the call it hung
-    // in is tried alone, with a shorter one.
-    CallList last{calls.back()};
-    ShrinkLimits quick{std::min(limits.seconds, HangTrySeconds), 1, HangTrySeconds};
-    if (calls.size() > 1 && Shrinker(path, rules, kind, quick).stillFails(last))
-        return last;
-    return calls;
+    // Every try that still hangs costs a whole time limit, so those tries
+    // get a shorter one; a call that is merely slow may then count as a
+    // hang, which it nearly is.
+    ShrinkLimits quick = limits;
+    quick.seconds = std::min(limits.seconds, HangTrySeconds);
+    return Shrinker(path, rules, kind, quick).shrink(std::move(calls));
 }

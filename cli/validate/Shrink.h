@@ -19,8 +19,8 @@ IsolatedWork replayWork(const std::string& path, const SessionRules& rules, Call
 // passed.
 // `at` receives the number of the call that failed, when known.
 inline constexpr const char* HangKind = "hang";
-// The time limit of a try that looks for a hang in a single call.
-inline constexpr double HangTrySeconds = 10.0;
+// The time limit of each try while a hang is cut down.
+inline constexpr double HangTrySeconds = 1.0;
 std::optional<std::string> failureKind(const IsolatedOutcome& outcome, double seconds, long& at,
                                        std::string& details);
 

@@ -1,4 +1,5 @@
-// varnex validate [PLUGIN ...] [--level 1..10] [--seed N] [--json] [--jobs N]:
+// varnex validate [PLUGIN ...] [--level 1..10] [--seed N] [--json] [--jobs N]
+// [--time-limit S]:
 // graded checks that a plug-in survives what hosts do to it. Every check
 // runs apart from the validator, so a crash or a hang is a failed check;
 // a failing call sequence is cut down to the calls that reproduce it.
@@ -18,7 +19,6 @@
 
 namespace {
 
-constexpr double CheckSeconds = 120.0;
 constexpr double LoadSeconds = 30.0;
 constexpr std::size_t MostCallsShown = 30;
 
@@ -27,6 +27,7 @@ struct ValidateOptions {
     int level = 5;
     std::uint32_t seed = 1;
     bool json = false;
+    double seconds = 120.0; // time limit of each check
     int jobs = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
 };
 
@@ -57,6 +58,8 @@ ValidateOptions parseOptions(const Arguments& arguments) {
             options.seed = static_cast<std::uint32_t>(numberOption(arguments, i, 0, 4294967295L));
         else if (argument == "--jobs")
             options.jobs = static_cast<int>(numberOption(arguments, i, 1, 256));
+        else if (argument == "--time-limit")
+            options.seconds = static_cast<double>(numberOption(arguments, i, 1, 3600));
         else if (argument == "--json")
             options.json = true;
         else if (argument.size() > 1 && argument[0] == '-')
@@ -80,9 +83,9 @@ CheckResult loadIdentity(const std::string& path) {
     return parseResult("identity", outcome.output);
 }
 
-CheckResult judgePlain(const char* name, const IsolatedOutcome& outcome) {
+CheckResult judgePlain(const char* name, const IsolatedOutcome& outcome, double seconds) {
     if (outcome.ending != IsolatedOutcome::Ending::Finished)
-        return CheckResult::fail(name, endingText(outcome, CheckSeconds));
+        return CheckResult::fail(name, endingText(outcome, seconds));
     if (outcome.output.rfind("error ", 0) == 0)
         return CheckResult::fail(name, outcome.output.substr(6));
     return parseResult(name, outcome.output);
@@ -92,14 +95,14 @@ CheckResult judgeSequence(const std::string& path, const ValidateOptions& option
                           const SequenceCheck& check, const IsolatedOutcome& outcome) {
     long at = -1;
     std::string details;
-    std::optional<std::string> kind = failureKind(outcome, CheckSeconds, at, details);
+    std::optional<std::string> kind = failureKind(outcome, options.seconds, at, details);
     if (!kind)
         return CheckResult::pass(check.name, check.passText)
             .figure("calls", static_cast<double>(check.calls.size()));
     CallList calls = check.calls;
     if (at >= 0 && static_cast<std::size_t>(at) < calls.size())
         calls.resize(static_cast<std::size_t>(at) + 1);
-    calls = shrinkCalls(path, check.rules, std::move(calls), *kind, {CheckSeconds, 400, 60.0});
+    calls = shrinkCalls(path, check.rules, std::move(calls), *kind, {options.seconds, 400, 60.0});
     CheckResult result = CheckResult::fail(
         check.name, details + " (call " + std::to_string(at + 1) + " of " +
                         std::to_string(check.calls.size()) + "; reproduced by " +
@@ -138,11 +141,11 @@ std::vector<CheckResult> validate(const std::string& path, const ValidateOptions
     for (const SequenceCheck& check : sequences)
         if (check.skipText.empty())
             work.push_back(replayWork(path, check.rules, check.calls));
-    std::vector<IsolatedOutcome> outcomes = runIsolated(work, CheckSeconds, options.jobs);
+    std::vector<IsolatedOutcome> outcomes = runIsolated(work, options.seconds, options.jobs);
 
     std::size_t next = 0;
     for (const PlainCheck& check : plain)
-        results.push_back(judgePlain(check.name, outcomes[next++]));
+        results.push_back(judgePlain(check.name, outcomes[next++], options.seconds));
     for (const SequenceCheck& check : sequences)
         results.push_back(check.skipText.empty()
                               ? judgeSequence(path, options, check, outcomes[next++])

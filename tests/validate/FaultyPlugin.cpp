@@ -3,6 +3,7 @@
 // once as it should be and once per fault (FAULT names it), so that each
 // fault is the only thing `varnex validate` can find:
 //   CrashOnIdle    the idle opcode (53) crashes once program 1 is selected
+//   HangsOnIdle    the same opcode never returns once program 1 is selected
 //   Allocates      processing allocates a scratch buffer each block
 //   NanSticks      a NaN input stays in the smoother for good
 //   HalfLoads      a chunk with a bad checksum is refused after its first
@@ -10,6 +11,7 @@
 
 #include "tests/cli/fixtures/ExportMain.h"
 
+#include <atomic>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
@@ -20,6 +22,7 @@
 #define FAULT_Allocates 2
 #define FAULT_NanSticks 3
 #define FAULT_HalfLoads 4
+#define FAULT_HangsOnIdle 5
 #define FAULT_ID_(name) FAULT_##name
 #define FAULT_ID(name) FAULT_ID_(name)
 #define HAS_FAULT(name) (FAULT_ID(FAULT) == FAULT_##name)
@@ -103,6 +106,10 @@ IntPtr VARNEX_CALL dispatch(EffectRecord* record, std::int32_t opcode, std::int3
             volatile std::uintptr_t unmapped = 16;
             *reinterpret_cast<volatile int*>(unmapped) = 1;
         }
+#endif
+#if HAS_FAULT(HangsOnIdle)
+        while (self.program == 1)
+            std::atomic_signal_fence(std::memory_order_seq_cst);
 #endif
         return 0;
     default:

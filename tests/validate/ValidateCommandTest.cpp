@@ -63,7 +63,10 @@ TEST_P(FaultIsFound, FailsItsCheckWithAShortReproduction) {
     if (std::string(fault.plugin) == "Allocates")
         GTEST_SKIP() << "sanitizer builds do not count allocations";
 #endif
-    CommandResult result = validate(fixture(fault.plugin) + " --level 2 --json");
+    const std::string plugin = fault.plugin;
+    const std::string options = plugin.substr(plugin.find(' ') + 1);
+    CommandResult result = validate(fixture(plugin.substr(0, plugin.find(' '))) +
+                                    " --level 2 --json " + (options == plugin ? "" : options));
     ASSERT_EQ(result.exitCode, 1) << result.out << result.err;
     Json report = parseJson(result.out);
     const Json* check = findCheck(report, fault.check);
@@ -84,10 +87,16 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(
         // Selecting program 1, then idle: nothing else is needed.
         Fault{"CrashOnIdle", "dispatcher-fuzz", "crashed with SIGSEGV", "opcode 53", 2},
+        // Four seconds for each check, one for each try while the hang is cut down.
+        Fault{"HangsOnIdle --time-limit 4", "dispatcher-fuzz", "did not end within 4 s",
+              "opcode 53", 2},
         Fault{"Allocates", "realtime-safety", "allocator calls", "process", 1},
         Fault{"NanSticks", "audio-extreme-input", "non-finite output", "noise", 2},
         Fault{"HalfLoads", "state-fuzz", "refused chunk changed the state", "xor", 1}),
-    [](const testing::TestParamInfo<Fault>& info) { return std::string(info.param.plugin); });
+    [](const testing::TestParamInfo<Fault>& info) {
+        std::string plugin = info.param.plugin;
+        return plugin.substr(0, plugin.find(' '));
+    });
 
 TEST(Validate, TextReportEndsWithTheTally) {
     CommandResult result = validate(fixture("CrashOnIdle") + " --level 1");
