@@ -14,13 +14,14 @@
 // The work that replays `calls` and reports "pass" or "fail AT\nTEXT".
 IsolatedWork replayWork(const std::string& path, const SessionRules& rules, CallList calls);
 
-// How a replay ended, in words that stay the same for the same fault:
-// "crashed with SIGSEGV", HangKind, the broken rule's name, or none when it
-// passed.
-// `at` receives the number of the call that failed, when known.
+// What a replay that ran out of time failed with.
 inline constexpr const char* HangKind = "hang";
 // The time limit of each try while a hang is cut down.
 inline constexpr double HangTrySeconds = 1.0;
+
+// How a replay ended, in words that stay the same for the same fault:
+// "crashed with SIGSEGV", HangKind, the broken rule's name, or none when it
+// passed. `at` receives the number of the call that failed, when known.
 std::optional<std::string> failureKind(const IsolatedOutcome& outcome, double seconds, long& at,
                                        std::string& details);
 
