@@ -166,7 +166,8 @@ struct Tally {
 
 void printText(const std::string& path, const ValidateOptions& options,
                const std::vector<CheckResult>& results) {
-    std::printf("%s (level %d, seed %u)\n", path.c_str(), options.level, options.seed);
+    std::printf("%s (level %d, seed %u%s)\n", path.c_str(), options.level, options.seed,
+                crashesCaught() ? "" : "; the checks run in this process, a crash ends the run");
     for (const CheckResult& result : results) {
         std::printf("%s %s: %s\n", verdictWord(result.verdict), result.name.c_str(),
                     result.found.c_str());
