@@ -12,7 +12,7 @@
 
 namespace {
 
-constexpr std::array<Command, 6> Commands = {{
+constexpr std::array<Command, 8> Commands = {{
     {"info", "[PLUGIN] [--json] [--preset FILE]",
      "identity, parameters and programs of a plug-in (default: the Varnex plug-in beside "
      "this program), after loading the preset when one is given",
@@ -52,6 +52,16 @@ constexpr std::array<Command, 6> Commands = {{
      "draw every control of the toolkit (the editor's and the further ones) in a few states, "
      "each labelled with its class, on one picture and save it as a PNG",
      runGalleryCommand},
+    {"validate", "[PLUGIN ...] [--level 1..10] [--seed N] [--json] [--jobs N] [--time-limit S]",
+     "run graded checks on plug-ins (default: the Varnex plug-in beside this program), each "
+     "in a process of its own with a time limit, so that a crash or a hang fails only its "
+     "check: one PASS, FAIL or SKIP line per check, the shortest call sequence that reproduces "
+     "a failure, and 'N passed, N failed' at the end (exit status 1 when a check fails); "
+     "--level sets how many random calls are made (default 5; 10: a million dispatcher "
+     "calls), "
+     "--seed which ones, --jobs how many checks run at once, --time-limit how many seconds "
+     "each may take (default 120)",
+     runValidateCommand},
 }};
 
 void printUsage(std::FILE* stream) {
