@@ -22,3 +22,4 @@ int runBenchCommand(const Arguments& arguments);
 int runSnapshotCommand(const Arguments& arguments);
 int runEditCommand(const Arguments& arguments);
 int runGalleryCommand(const Arguments& arguments);
+int runAnalyzeCommand(const Arguments& arguments);
