@@ -71,7 +71,9 @@ struct Axes {
         return area.left + static_cast<std::int32_t>(std::lround(t * area.width()));
     }
     std::int32_t v(double y) const {
-        const double t = (std::clamp(y, yMin, yMax) - yMin) / (yMax - yMin);
+        // What is not a number sits on the bottom edge.
+        const double t =
+            std::isfinite(y) ? (std::clamp(y, yMin, yMax) - yMin) / (yMax - yMin) : 0.0;
         return area.bottom - static_cast<std::int32_t>(std::lround(t * area.height()));
     }
     Point at(double x, double y) const { return {h(x), v(y)}; }
