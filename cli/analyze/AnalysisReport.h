@@ -65,5 +65,8 @@ struct AnalysisReport {
     AliasingSweep aliasing;
 };
 
-// 20 log10 of an amplitude ratio, with -300 dB for nothing at all.
+// The lowest level reported: nothing measurable.
+constexpr double LevelFloorDb = -300.0;
+
+// 20 log10 of an amplitude ratio, at least LevelFloorDb.
 double amplitudeDb(double ratio);

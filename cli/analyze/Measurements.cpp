@@ -45,7 +45,7 @@ constexpr int SpectrogramHop = 512;
 constexpr int LobeBins = 5;
 
 double decibels(double powerRatio) {
-    return powerRatio > 0.0 ? std::max(-300.0, 10.0 * std::log10(powerRatio)) : -300.0;
+    return powerRatio > 0.0 ? std::max(LevelFloorDb, 10.0 * std::log10(powerRatio)) : LevelFloorDb;
 }
 
 std::vector<double> impulseResponse(PluginProbe& probe, double amplitude,
@@ -83,7 +83,7 @@ double sweepPhaseAt(double seconds) {
 } // namespace
 
 double amplitudeDb(double ratio) {
-    return ratio > 0.0 ? std::max(-300.0, 20.0 * std::log10(ratio)) : -300.0;
+    return ratio > 0.0 ? std::max(LevelFloorDb, 20.0 * std::log10(ratio)) : LevelFloorDb;
 }
 
 FrequencyResponse measureResponse(PluginProbe& probe, const std::vector<double>& silence) {
@@ -166,7 +166,7 @@ HarmonicLevels measureHarmonics(PluginProbe& probe, double levelDbfs, std::int32
     for (int k = 1; k <= HarmonicLevels::Count; ++k) {
         const double a = amplitudeAt(static_cast<std::size_t>(k * FundamentalBin));
         levels.relativeDb[static_cast<std::size_t>(k - 1)] =
-            fundamental > 0.0 ? amplitudeDb(a / fundamental) : -300.0;
+            fundamental > 0.0 ? amplitudeDb(a / fundamental) : LevelFloorDb;
         if (k > 1)
             harmonicPower += a * a / 2.0;
     }
@@ -234,8 +234,8 @@ AliasingSweep measureAliasing(PluginProbe& probe, std::int32_t latency) {
     }
     const auto reference = static_cast<float>(decibels(loudest));
     for (float& level : result.levelDb)
-        level = std::max(level - reference, -300.0f);
-    result.offSeriesDb = total > 0.0 ? decibels(offSeries / total) : -300.0;
+        level = std::max(level - reference, static_cast<float>(LevelFloorDb));
+    result.offSeriesDb = total > 0.0 ? decibels(offSeries / total) : LevelFloorDb;
     return result;
 }
 

@@ -13,6 +13,12 @@ std::string format(const char* pattern, double a, double b = 0.0, double c = 0.0
     return text;
 }
 
+// A level in dB with one decimal; "-inf" for the floor, which stands for
+// nothing measurable.
+std::string level(double db) {
+    return db <= LevelFloorDb ? "-inf" : format("%.1f", db);
+}
+
 // A power or amplitude ratio in dB as a percentage of amplitude.
 double percentOf(double db) {
     return 100.0 * std::pow(10.0, db / 20.0);
@@ -76,8 +82,9 @@ std::vector<std::string> summaryLines(const AnalysisReport& report) {
         lines.push_back(
             format("    THD %.1f dB (%.3g %%), ", levels.thdDb, percentOf(levels.thdDb)) +
             format("THD+N %.1f dB (%.3g %%)", levels.thdPlusNDb, percentOf(levels.thdPlusNDb)));
-        lines.push_back(format("    H2 %.1f, H3 %.1f, H5 %.1f dBc", levels.relativeDb[1],
-                               levels.relativeDb[2], levels.relativeDb[4]));
+        lines.push_back("    H2 " + level(levels.relativeDb[1]) + ", H3 " +
+                        level(levels.relativeDb[2]) + ", H5 " + level(levels.relativeDb[4]) +
+                        " dBc");
     }
     if (const HarmonicLevels* full = loudest(report))
         lines.push_back(format("DC offset with the 0 dBFS sine: %.2g", full->dcOffset));
@@ -111,7 +118,7 @@ std::string formatAnalysisText(const AnalysisReport& report, const PictureNote& 
         text +=
             format("THD+N %.2f dB (%.4g %%)\n   ", levels.thdPlusNDb, percentOf(levels.thdPlusNDb));
         for (int k = 2; k <= HarmonicLevels::Count; ++k)
-            text += format(" %.1f", levels.relativeDb[static_cast<std::size_t>(k - 1)]);
+            text += " " + level(levels.relativeDb[static_cast<std::size_t>(k - 1)]);
         text += "\n";
     }
     const FrequencyResponse& response = report.response;
@@ -139,6 +146,7 @@ std::string formatAnalysisJson(const AnalysisReport& report, const PictureNote& 
     json.beginObject();
     json.key("plugin");
     json.value(report.pluginName);
+    number(json, "levelFloorDb", LevelFloorDb);
     json.key("sampleRate");
     json.value(static_cast<std::int64_t>(AnalysisSampleRate));
     json.key("latency");
