@@ -53,8 +53,10 @@ std::vector<double> impulseResponse(PluginProbe& probe, double amplitude,
     std::vector<double> impulse(ResponseLength, 0.0);
     impulse[0] = amplitude;
     std::vector<double> response = probe.play(impulse);
+    // Against the impulse as sent, a float.
+    const double sent = static_cast<float>(amplitude);
     for (std::size_t i = 0; i < response.size(); ++i)
-        response[i] = (response[i] - silence[i]) / amplitude;
+        response[i] = (response[i] - silence[i]) / sent;
     return response;
 }
 

@@ -48,6 +48,11 @@ TEST(Measurements, GiveTheKnownCurveLatencyAndHarmonicLevels) {
         const AnalysisReport report = analyzeFile(plugin.path);
 
         EXPECT_EQ(report.response.latency, plugin.latency);
+        // Memoryless at low level: flat, and no phase once the delay is out.
+        for (std::size_t i = 0; i < report.response.frequencies.size(); ++i) {
+            ASSERT_NEAR(report.response.magnitudeDb[i], 0.0, 1e-3);
+            ASSERT_NEAR(report.response.phaseDegrees[i], 0.0, 1e-3);
+        }
         EXPECT_TRUE(report.response.linear) << report.response.nonlinearityDb;
         EXPECT_NEAR(report.silenceDcOffset, 0.0, 1e-12);
         const TransferCurve& curve = report.transfer;
