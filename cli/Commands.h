@@ -23,3 +23,4 @@ int runSnapshotCommand(const Arguments& arguments);
 int runEditCommand(const Arguments& arguments);
 int runGalleryCommand(const Arguments& arguments);
 int runValidateCommand(const Arguments& arguments);
+int runAnalyzeCommand(const Arguments& arguments);

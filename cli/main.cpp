@@ -12,7 +12,7 @@
 
 namespace {
 
-constexpr std::array<Command, 8> Commands = {{
+constexpr Command Commands[] = {
     {"info", "[PLUGIN] [--json] [--preset FILE]",
      "identity, parameters and programs of a plug-in (default: the Varnex plug-in beside "
      "this program), after loading the preset when one is given",
@@ -62,7 +62,16 @@ constexpr std::array<Command, 8> Commands = {{
      "--seed which ones, --jobs how many checks run at once, --time-limit how many seconds "
      "each may take (default 120)",
      runValidateCommand},
-}};
+    {"analyze",
+     "[PLUGIN] [--set NAME=VALUE ...] [--program N] [--preset FILE] [--curve X,Y;X,Y;... "
+     "[--curve-normalized]] [-o report.png] [--json]",
+     "measure a plug-in (default: the Varnex plug-in beside this program) at 48 kHz as on a "
+     "bench: its transfer curve, the harmonics of a 1 kHz sine at -18, -6 and 0 dBFS with THD "
+     "and THD+N, its frequency response at -40 dBFS, the aliasing of a 1-20 kHz sweep, latency, "
+     "DC offset and linearity; print the figures (--json: as JSON) and draw them as one PNG; "
+     "--curve first draws the transfer curve in Varnex's editor",
+     runAnalyzeCommand},
+};
 
 void printUsage(std::FILE* stream) {
     std::fputs("usage: varnex COMMAND [ARGUMENTS]\n\ncommands:\n", stream);

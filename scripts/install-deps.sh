@@ -9,7 +9,7 @@ packages=(
     g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix
     wine wine64 wine32:i386
     ardour zam-plugins
-    pkg-config libsndfile1-dev libpng-dev libfreetype-dev fonts-liberation2
+    pkg-config libsndfile1-dev libpng-dev libfftw3-dev libfreetype-dev fonts-liberation2
     clang
     libx11-dev libxext-dev libxtst-dev
     xvfb xdotool x11-apps
