@@ -12,6 +12,8 @@
 namespace {
 
 constexpr const char* EntryName = "main";
+// The entry's other customary name: some plug-ins export only this one.
+constexpr const char* AlternativeEntryName = "VSTPluginMain";
 
 std::string hex32(std::int32_t number) {
     char text[16];
@@ -48,6 +50,8 @@ PluginHost::PluginHost(const PluginSource& source, float sampleRate, std::int32_
     if (!library.open(libraryPath))
         throw CommandError("cannot load " + source.path + ": " + library.errorText());
     auto entry = reinterpret_cast<EntryFunction>(library.symbol(EntryName));
+    if (!entry)
+        entry = reinterpret_cast<EntryFunction>(library.symbol(AlternativeEntryName));
     if (!entry)
         throw CommandError(source.path + " exports no function '" + std::string(EntryName) +
                            "'; it is not a plug-in");

@@ -8,7 +8,7 @@ packages=(
     cmake g++ googletest libgtest-dev libbenchmark-dev clang-format
     g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix
     wine wine64 wine32:i386
-    ardour zam-plugins
+    ardour zam-plugins dpf-plugins-vst lsp-plugins-vst
     pkg-config libsndfile1-dev libpng-dev libfftw3-dev libfreetype-dev fonts-liberation2
     clang
     libx11-dev libxext-dev libxtst-dev

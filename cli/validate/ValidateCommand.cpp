@@ -32,7 +32,7 @@ struct ValidateOptions {
 };
 
 [[noreturn]] void badOption(const std::string& message) {
-    throw CommandError("validate: " + message + " (try 'varnex validate --help')");
+    throw UsageError("validate: " + message + " (try 'varnex validate --help')");
 }
 
 long numberOption(const Arguments& arguments, std::size_t& i, long low, long high) {
