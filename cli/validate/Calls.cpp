@@ -1,8 +1,24 @@
 #include "cli/validate/Calls.h"
 
+#include "host/EffectBase.h"
+
 #include <cstdio>
 
 namespace {
+
+const char* editorCallName(std::int32_t opcode) {
+    switch (opcode) {
+    case OpEditorRect:
+        return "editor rectangle";
+    case OpEditorOpen:
+        return "open the editor";
+    case OpEditorIdle:
+        return "editor idle";
+    case OpEditorClose:
+        return "close the editor";
+    }
+    return "editor call";
+}
 
 const char* inputName(Input input) {
     switch (input) {
@@ -49,6 +65,10 @@ std::string describeCall(const Call& call) {
                       "dispatch(opcode 2, value %d) and read back its name "
                       "and values",
                       call.index);
+        break;
+    case CallKind::Editor:
+        std::snprintf(text, sizeof text, "%s (opcode %d)", editorCallName(call.opcode),
+                      call.opcode);
         break;
     case CallKind::DamagedChunk: {
         const char* kind = call.index ? "program" : "bank";

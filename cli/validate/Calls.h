@@ -16,6 +16,7 @@ enum class CallKind : std::uint8_t {
     Process,       // adding or overwriting, frames, input, inPlace; value seeds the noise
     SelectProgram, // index; the program's name and values must be those it first showed
     DamagedChunk,  // index != 0: program chunk; damage, value, mask
+    Editor,        // opcode: the editor's rectangle, open, idle or close
 };
 
 enum class Input : std::uint8_t { Silence, Noise, NotANumber, Infinity, Huge };
@@ -41,6 +42,12 @@ struct Call {
         call.index = index;
         call.value = value;
         call.opt = opt;
+        return call;
+    }
+    static Call editor(std::int32_t opcode) {
+        Call call;
+        call.kind = CallKind::Editor;
+        call.opcode = opcode;
         return call;
     }
     static Call setParameter(std::int32_t index, float value) {

@@ -26,6 +26,9 @@ struct ValidationPlan {
     int level = 5;
     std::uint32_t seed = 1;
     PluginFacts facts;
+    // Why the editor cannot be shown in a window of the validator's own
+    // here, or empty when it can.
+    std::string noWindow;
 };
 
 struct PlainCheck {

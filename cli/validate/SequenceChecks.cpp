@@ -222,13 +222,40 @@ SequenceCheck dispatcherFuzz(const ValidationPlan& plan, Random& random) {
     return check;
 }
 
+SequenceCheck editor(const ValidationPlan& plan, Random&) {
+    SequenceCheck check{"editor", {}, {}, "", ""};
+    if ((plan.facts.flags & HasEditor) == 0) {
+        check.skipText = "the plug-in has no editor";
+        return check;
+    }
+    check.rules.audioOnAnotherThread = true;
+    check.rules.editorInWindow = plan.noWindow.empty();
+    const int idles = 3 * plan.level;
+    for (int round = 0; round < 2; ++round) {
+        // The rectangle sizes the host's window before opening; asked again
+        // once open, it must be there.
+        check.calls.push_back(Call::editor(OpEditorRect));
+        check.calls.push_back(Call::editor(OpEditorOpen));
+        check.calls.push_back(Call::editor(OpEditorRect));
+        for (int i = 0; i < idles; ++i)
+            check.calls.push_back(Call::editor(OpEditorIdle));
+        check.calls.push_back(Call::editor(OpEditorClose));
+    }
+    check.passText =
+        "rectangle, open, " + std::to_string(idles) + " idle calls and close, twice, " +
+        (plan.noWindow.empty() ? "in a host window" : "with no parent (" + plan.noWindow + ")") +
+        ", while audio ran on another thread";
+    return check;
+}
+
 } // namespace
 
 std::vector<SequenceCheck> sequenceChecks(const ValidationPlan& plan) {
     using Maker = SequenceCheck (*)(const ValidationPlan&, Random&);
     static constexpr Maker Makers[] = {
         programChanges, parameterValues, ratesAndBlocks, changesWithoutSuspend,
-        extremeInput,   realtimeSafety,  stateFuzz,      dispatcherFuzz};
+        extremeInput,   realtimeSafety,  stateFuzz,      dispatcherFuzz,
+        editor};
     std::vector<SequenceCheck> checks;
     std::uint32_t stream = 0;
     for (Maker make : Makers) {

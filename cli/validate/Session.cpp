@@ -41,6 +41,34 @@ Session::Session(const std::string& path, const SessionRules& rules)
     outputs.assign(channels, std::vector<float>(MaxFrames));
     scratch.assign(ScratchSize, 0);
     plugin->resume();
+    if (rules.audioOnAnotherThread)
+        audio = std::make_unique<BackgroundAudio>(*plugin);
+}
+
+Session::~Session() {
+    editor.reset();
+    audio.reset();
+}
+
+std::string Session::summary() const {
+    std::string text = editor ? editor->summary() : "";
+    if (audio)
+        text += (text.empty() ? "" : "; ") + std::to_string(audio->blocks()) +
+                " blocks of audio on another thread";
+    return text;
+}
+
+std::optional<std::string> Session::audioFailure() const {
+    if (!audio || audio->failure().empty())
+        return std::nullopt;
+    return audio->failure();
+}
+
+std::optional<std::string> Session::editorCall(const Call& call) {
+    if (!editor)
+        editor = std::make_unique<EditorDriver>(*plugin, rules.editorInWindow);
+    std::optional<std::string> failure = editor->perform(call.opcode);
+    return failure ? failure : audioFailure();
 }
 
 std::optional<std::string> Session::perform(const Call& call) {
@@ -73,6 +101,8 @@ std::optional<std::string> Session::perform(const Call& call) {
         return selectProgram(call.index);
     case CallKind::DamagedChunk:
         return loadDamagedChunk(call);
+    case CallKind::Editor:
+        return editorCall(call);
     }
     return std::nullopt;
 }
@@ -277,13 +307,17 @@ std::optional<std::string> Session::loadDamagedChunk(const Call& call) {
 }
 
 std::optional<ReplayFailure> replayCalls(const std::string& path, const SessionRules& rules,
-                                         const CallList& calls) {
+                                         const CallList& calls, std::string* summary) {
     Session session(path, rules);
     for (std::size_t i = 0; i < calls.size(); ++i) {
         markProgress(static_cast<long>(i));
         if (auto failure = session.perform(calls[i]))
             return ReplayFailure{*failure, static_cast<long>(i)};
     }
+    if (auto failure = session.audioFailure())
+        return ReplayFailure{*failure, static_cast<long>(calls.size()) - 1};
     markProgress(static_cast<long>(calls.size()));
+    if (summary)
+        *summary = session.summary();
     return std::nullopt;
 }

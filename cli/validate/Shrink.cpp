@@ -6,9 +6,10 @@
 
 IsolatedWork replayWork(const std::string& path, const SessionRules& rules, CallList calls) {
     return [path, rules, calls = std::move(calls)]() -> std::string {
-        std::optional<ReplayFailure> failure = replayCalls(path, rules, calls);
+        std::string summary;
+        std::optional<ReplayFailure> failure = replayCalls(path, rules, calls, &summary);
         if (!failure)
-            return "pass";
+            return summary.empty() ? "pass" : "pass\n" + summary;
         return "fail " + std::to_string(failure->at) + "\n" + failure->text;
     };
 }
@@ -32,7 +33,7 @@ std::optional<std::string> failureKind(const IsolatedOutcome& outcome, double se
         details = output.substr(6);
         return std::string("error");
     }
-    if (output != "pass") {
+    if (output != "pass" && output.rfind("pass\n", 0) != 0) {
         details = "the replay ended without a result";
         return details;
     }
@@ -45,9 +46,9 @@ using Clock = std::chrono::steady_clock;
 
 class Shrinker {
   public:
-    Shrinker(const std::string& path, const SessionRules& rules, const std::string& kind,
-             const ShrinkLimits& limits)
-        : path(path), rules(rules), kind(kind), limits(limits),
+    Shrinker(const std::string& path, const SessionRules& rules, bool atClose,
+             const std::string& kind, const ShrinkLimits& limits)
+        : path(path), rules(rules), atClose(atClose), kind(kind), limits(limits),
           deadline(Clock::now() +
                    std::chrono::milliseconds(static_cast<long>(limits.totalSeconds * 1000.0))) {}
 
@@ -61,6 +62,10 @@ class Shrinker {
         std::string details;
         std::optional<std::string> found = failureKind(outcome, limits.seconds, at, details);
         if (!found || *found != kind)
+            return false;
+        // Closing an editor or an instance that a shorter list left in
+        // another state is a different failure.
+        if (at >= static_cast<long>(calls.size()) && !atClose)
             return false;
         if (at >= 0 && static_cast<std::size_t>(at) + 1 < calls.size())
             calls.resize(static_cast<std::size_t>(at) + 1);
@@ -97,6 +102,7 @@ class Shrinker {
   private:
     std::string path;
     SessionRules rules;
+    bool atClose;
     std::string kind;
     ShrinkLimits limits;
     Clock::time_point deadline;
@@ -106,13 +112,14 @@ class Shrinker {
 } // namespace
 
 CallList shrinkCalls(const std::string& path, const SessionRules& rules, CallList calls,
-                     const std::string& kind, const ShrinkLimits& limits) {
+                     long failedAt, const std::string& kind, const ShrinkLimits& limits) {
+    const bool atClose = failedAt >= static_cast<long>(calls.size());
     if (kind != HangKind)
-        return Shrinker(path, rules, kind, limits).shrink(std::move(calls));
+        return Shrinker(path, rules, atClose, kind, limits).shrink(std::move(calls));
     // Every try that still hangs costs a whole time limit, so those tries
     // get a shorter one; a call that is merely slow may then count as a
     // hang, which it nearly is.
     ShrinkLimits quick = limits;
     quick.seconds = std::min(limits.seconds, HangTrySeconds);
-    return Shrinker(path, rules, kind, quick).shrink(std::move(calls));
+    return Shrinker(path, rules, atClose, kind, quick).shrink(std::move(calls));
 }

@@ -11,7 +11,8 @@
 #include <optional>
 #include <string>
 
-// The work that replays `calls` and reports "pass" or "fail AT\nTEXT".
+// The work that replays `calls` and reports "pass" (with the session's
+// summary on a line of its own, when it has one) or "fail AT\nTEXT".
 IsolatedWork replayWork(const std::string& path, const SessionRules& rules, CallList calls);
 
 // What a replay that ran out of time failed with.
@@ -30,5 +31,8 @@ struct ShrinkLimits {
     int replays = 400;          // most replays tried
     double totalSeconds = 60.0; // no new try starts after this long
 };
+// `failedAt` is the number of the call that failed; calls.size() when the
+// instance failed only as it was closed after the last call, and only then
+// does a shorter list that fails that late count as failing the same way.
 CallList shrinkCalls(const std::string& path, const SessionRules& rules, CallList calls,
-                     const std::string& kind, const ShrinkLimits& limits);
+                     long failedAt, const std::string& kind, const ShrinkLimits& limits);

@@ -9,6 +9,7 @@
 #include "cli/JsonWriter.h"
 #include "cli/PluginHost.h"
 #include "cli/validate/Checks.h"
+#include "cli/validate/EditorDriver.h"
 #include "cli/validate/Isolation.h"
 #include "cli/validate/Shrink.h"
 
@@ -83,6 +84,20 @@ CheckResult loadIdentity(const std::string& path) {
     return parseResult("identity", outcome.output);
 }
 
+// Whether the editor check can have a host window, asked apart from the
+// validator so that its own process keeps no window-system connection.
+std::string windowCheck() {
+    IsolatedOutcome outcome = runIsolated(
+        [] {
+            std::string reason = hostWindowUnavailable();
+            return reason.empty() ? std::string("window") : reason;
+        },
+        LoadSeconds);
+    if (outcome.ending != IsolatedOutcome::Ending::Finished)
+        return "opening a window " + endingText(outcome, LoadSeconds);
+    return outcome.output == "window" ? "" : outcome.output;
+}
+
 CheckResult judgePlain(const char* name, const IsolatedOutcome& outcome, double seconds) {
     if (outcome.ending != IsolatedOutcome::Ending::Finished)
         return CheckResult::fail(name, endingText(outcome, seconds));
@@ -96,13 +111,18 @@ CheckResult judgeSequence(const std::string& path, const ValidateOptions& option
     long at = -1;
     std::string details;
     std::optional<std::string> kind = failureKind(outcome, options.seconds, at, details);
-    if (!kind)
-        return CheckResult::pass(check.name, check.passText)
+    if (!kind) {
+        const std::string& output = outcome.output;
+        const std::string summary = output.size() > 5 ? output.substr(5) : "";
+        return CheckResult::pass(check.name,
+                                 check.passText + (summary.empty() ? "" : ": " + summary))
             .figure("calls", static_cast<double>(check.calls.size()));
+    }
     CallList calls = check.calls;
     if (at >= 0 && static_cast<std::size_t>(at) < calls.size())
         calls.resize(static_cast<std::size_t>(at) + 1);
-    calls = shrinkCalls(path, check.rules, std::move(calls), *kind, {options.seconds, 400, 60.0});
+    calls =
+        shrinkCalls(path, check.rules, std::move(calls), at, *kind, {options.seconds, 400, 60.0});
     CheckResult result = CheckResult::fail(
         check.name, details + " (call " + std::to_string(at + 1) + " of " +
                         std::to_string(check.calls.size()) + "; reproduced by " +
@@ -113,7 +133,12 @@ CheckResult judgeSequence(const std::string& path, const ValidateOptions& option
     char start[96];
     std::snprintf(start, sizeof start, "load, open, sample rate %g, block size %d, resume",
                   static_cast<double>(check.rules.sampleRate), check.rules.blockSize);
-    result.reproduction.push_back(start);
+    std::string setUp = start;
+    if (check.rules.audioOnAnotherThread)
+        setUp += ", audio running on another thread";
+    if (check.rules.editorInWindow)
+        setUp += ", a host window as the editor's parent";
+    result.reproduction.push_back(setUp);
     // A list that could not be cut down is shown by its end, where it failed.
     const std::size_t shown = std::min(calls.size(), MostCallsShown);
     if (shown < calls.size())
@@ -128,7 +153,9 @@ CheckResult judgeSequence(const std::string& path, const ValidateOptions& option
 
 std::vector<CheckResult> validate(const std::string& path, const ValidateOptions& options) {
     CheckResult identity = loadIdentity(path);
-    ValidationPlan plan{path, options.level, options.seed, factsOf(identity)};
+    ValidationPlan plan{path, options.level, options.seed, factsOf(identity), ""};
+    if (plan.facts.flags & HasEditor)
+        plan.noWindow = windowCheck();
     std::vector<CheckResult> results{identity};
     if (identity.verdict == Verdict::Fail)
         return results;

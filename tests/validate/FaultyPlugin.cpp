@@ -1,5 +1,6 @@
 // A small stereo plug-in written without this project's classes: a gain
-// with a one-pole smoother, two parameters, two programs and chunks. Built
+// with a one-pole smoother, two parameters, two programs, chunks and an
+// editor that shows nothing (it opens with or without a parent). Built
 // once as it should be and once per fault (FAULT names it), so that each
 // fault is the only thing `varnex validate` can find:
 //   CrashOnIdle    the idle opcode (53) crashes once program 1 is selected
@@ -8,6 +9,7 @@
 //   NanSticks      a NaN input stays in the smoother for good
 //   HalfLoads      a chunk with a bad checksum is refused after its first
 //                  value was already applied
+//   CrashOnEditorClose  closing (15) an editor that has had idle crashes
 
 #include "tests/cli/fixtures/ExportMain.h"
 
@@ -23,6 +25,7 @@
 #define FAULT_NanSticks 3
 #define FAULT_HalfLoads 4
 #define FAULT_HangsOnIdle 5
+#define FAULT_CrashOnEditorClose 6
 #define FAULT_ID_(name) FAULT_##name
 #define FAULT_ID(name) FAULT_ID_(name)
 #define HAS_FAULT(name) (FAULT_ID(FAULT) == FAULT_##name)
@@ -39,10 +42,20 @@ struct Instance {
     float state[2] = {0.0f, 0.0f};
     // Chunk: the values, then their checksum (the sum of the values).
     float chunk[ParameterCount + 1] = {};
+    std::int16_t editorRect[4] = {0, 0, 100, 200}; // top, left, bottom, right
+    bool editorOpen = false;
+    bool editorIdled = false;
 };
 
 Instance& of(EffectRecord* record) {
     return *static_cast<Instance*>(record->object);
+}
+
+[[maybe_unused]] void crash() {
+    // An address no process maps, and not null, which a sanitizer would
+    // report and exit on instead of crashing.
+    volatile std::uintptr_t unmapped = 16;
+    *reinterpret_cast<volatile int*>(unmapped) = 1;
 }
 
 void copy(void* ptr, const char* text) {
@@ -90,6 +103,23 @@ IntPtr VARNEX_CALL dispatch(EffectRecord* record, std::int32_t opcode, std::int3
     case 8:
         copy(ptr, index == 0 ? "Gain" : index == 1 ? "Smooth" : "");
         return 0;
+    case 13: // editor rectangle
+        *static_cast<std::int16_t**>(ptr) = self.editorRect;
+        return 1;
+    case 14:
+        self.editorOpen = true;
+        self.editorIdled = false;
+        return 1;
+    case 15:
+#if HAS_FAULT(CrashOnEditorClose)
+        if (self.editorIdled)
+            crash();
+#endif
+        self.editorOpen = false;
+        return 0;
+    case 19:
+        self.editorIdled = self.editorOpen;
+        return 0;
     case 23: // get chunk
         self.chunk[0] = self.values[0];
         self.chunk[1] = self.values[1];
@@ -100,12 +130,8 @@ IntPtr VARNEX_CALL dispatch(EffectRecord* record, std::int32_t opcode, std::int3
         return loadChunk(self, ptr, value);
     case 53: // idle
 #if HAS_FAULT(CrashOnIdle)
-        if (self.program == 1) {
-            // An address no process maps, and not null, which a sanitizer
-            // would report and exit on instead of crashing.
-            volatile std::uintptr_t unmapped = 16;
-            *reinterpret_cast<volatile int*>(unmapped) = 1;
-        }
+        if (self.program == 1)
+            crash();
 #endif
 #if HAS_FAULT(HangsOnIdle)
         while (self.program == 1)
@@ -173,7 +199,7 @@ extern "C" EffectRecord* faultyMain(HostCallback) {
     made.parameterCount = ParameterCount;
     made.inputCount = 2;
     made.outputCount = 2;
-    made.flags = CanOverwrite | ChunkPrograms;
+    made.flags = HasEditor | CanOverwrite | ChunkPrograms;
     made.object = self;
     made.uniqueId = fourCharCode('F', 'l', 't', 'y');
     made.version = 1;
