@@ -6,12 +6,12 @@
 
 namespace {
 
-const char* editorCallName(std::int32_t opcode) {
-    switch (opcode) {
+const char* editorCallName(const Call& call) {
+    switch (call.opcode) {
     case OpEditorRect:
         return "editor rectangle";
     case OpEditorOpen:
-        return "open the editor";
+        return call.value ? "open the editor in a host window" : "open the editor with no parent";
     case OpEditorIdle:
         return "editor idle";
     case OpEditorClose:
@@ -67,8 +67,7 @@ std::string describeCall(const Call& call) {
                       call.index);
         break;
     case CallKind::Editor:
-        std::snprintf(text, sizeof text, "%s (opcode %d)", editorCallName(call.opcode),
-                      call.opcode);
+        std::snprintf(text, sizeof text, "%s (opcode %d)", editorCallName(call), call.opcode);
         break;
     case CallKind::DamagedChunk: {
         const char* kind = call.index ? "program" : "bank";

@@ -16,7 +16,8 @@ enum class CallKind : std::uint8_t {
     Process,       // adding or overwriting, frames, input, inPlace; value seeds the noise
     SelectProgram, // index; the program's name and values must be those it first showed
     DamagedChunk,  // index != 0: program chunk; damage, value, mask
-    Editor,        // opcode: the editor's rectangle, open, idle or close
+    Editor,        // opcode: the editor's rectangle, open, idle or close; for
+                   // open, value != 0: in a host window, else with no parent
 };
 
 enum class Input : std::uint8_t { Silence, Noise, NotANumber, Infinity, Huge };
@@ -44,10 +45,11 @@ struct Call {
         call.opt = opt;
         return call;
     }
-    static Call editor(std::int32_t opcode) {
+    static Call editor(std::int32_t opcode, bool inWindow = false) {
         Call call;
         call.kind = CallKind::Editor;
         call.opcode = opcode;
+        call.value = inWindow ? 1 : 0;
         return call;
     }
     static Call setParameter(std::int32_t index, float value) {

@@ -19,18 +19,18 @@ constexpr const char* WindowTitle = "varnex validate";
 
 } // namespace
 
-EditorDriver::EditorDriver(PluginHost& host, bool inWindow) : host(host), inWindow(inWindow) {}
+EditorDriver::EditorDriver(PluginHost& host) : host(host) {}
 
 EditorDriver::~EditorDriver() {
     close();
 }
 
-std::optional<std::string> EditorDriver::perform(std::int32_t opcode) {
+std::optional<std::string> EditorDriver::perform(std::int32_t opcode, bool inWindow) {
     switch (opcode) {
     case OpEditorRect:
         return rectangle();
     case OpEditorOpen:
-        return open();
+        return open(inWindow);
     case OpEditorIdle:
         idle();
         return std::nullopt;
@@ -62,7 +62,7 @@ std::optional<std::string> EditorDriver::rectangle() {
     return std::nullopt;
 }
 
-std::optional<std::string> EditorDriver::open() {
+std::optional<std::string> EditorDriver::open(bool inWindow) {
     if (editorOpen)
         return std::nullopt;
     void* parent = nullptr;
@@ -74,13 +74,11 @@ std::optional<std::string> EditorDriver::open() {
             return "no host window: " + failure;
         parent = window->nativeHandle();
     }
-    const IntPtr answer = host.dispatch(OpEditorOpen, 0, 0, parent);
-    if (!parent && answer == 0) {
-        // Without a parent there is nothing to show an editor in; a
-        // plug-in may well say no, and is then not closed either.
+    // Hosts go on to idle and close whatever the answer (many editors
+    // answer 0 when open), so this host does too; a 0 without a parent is
+    // noted as a refusal, which is the plug-in's right.
+    if (host.dispatch(OpEditorOpen, 0, 0, parent) == 0 && !parent)
         refused = true;
-        return std::nullopt;
-    }
     editorOpen = true;
     if (window)
         window->pumpEvents(0);
@@ -110,7 +108,7 @@ std::string EditorDriver::summary() const {
                            ? "rectangle " + std::to_string(width) + " x " + std::to_string(height)
                            : "no rectangle before opening";
     if (refused)
-        text += "; refused to open without a parent window";
+        text += "; answered 0 (refused) to opening without a parent window";
     return text;
 }
 

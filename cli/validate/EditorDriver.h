@@ -1,10 +1,9 @@
 #pragma once
 // A plug-in's editor driven the way a host drives it, one opcode at a
 // time: the rectangle (13), opening (14), idle (19) and closing (15). The
-// parent is a top-level window of the validator's own when there is a
-// window system to show it on, otherwise none. The driver keeps a host's
-// discipline, so a call list cut down by shrinking never idles or closes
-// an editor that is not open.
+// parent is a top-level window of the validator's own, or none. The driver
+// keeps a host's discipline, so a call list cut down by shrinking never
+// idles or closes an editor that is not open, nor opens one twice.
 
 #include "platform/HostWindow.h"
 
@@ -20,26 +19,26 @@ class EditorDriver {
     // Sides longer than this are not a rectangle a screen can show.
     static constexpr std::int32_t LongestSide = 16384;
 
-    EditorDriver(PluginHost& host, bool inWindow);
+    explicit EditorDriver(PluginHost& host);
     // Closes the editor if it is still open, then the window.
     ~EditorDriver();
     EditorDriver(const EditorDriver&) = delete;
     EditorDriver& operator=(const EditorDriver&) = delete;
 
-    // Sends one of the editor opcodes; the broken rule, as "rule: details".
-    std::optional<std::string> perform(std::int32_t opcode);
+    // Sends one of the editor opcodes, opening in a host window or with no
+    // parent; the broken rule, as "rule: details".
+    std::optional<std::string> perform(std::int32_t opcode, bool inWindow);
     // What a passing run saw: the rectangle, and a refusal to open without
     // a parent.
     std::string summary() const;
 
   private:
     std::optional<std::string> rectangle();
-    std::optional<std::string> open();
+    std::optional<std::string> open(bool inWindow);
     void idle();
     void close();
 
     PluginHost& host;
-    bool inWindow;
     std::unique_ptr<platform::HostWindow> window;
     bool editorOpen = false;
     bool refused = false;

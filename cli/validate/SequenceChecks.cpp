@@ -229,13 +229,12 @@ SequenceCheck editor(const ValidationPlan& plan, Random&) {
         return check;
     }
     check.rules.audioOnAnotherThread = true;
-    check.rules.editorInWindow = plan.noWindow.empty();
     const int idles = 3 * plan.level;
     for (int round = 0; round < 2; ++round) {
         // The rectangle sizes the host's window before opening; asked again
         // once open, it must be there.
         check.calls.push_back(Call::editor(OpEditorRect));
-        check.calls.push_back(Call::editor(OpEditorOpen));
+        check.calls.push_back(Call::editor(OpEditorOpen, plan.noWindow.empty()));
         check.calls.push_back(Call::editor(OpEditorRect));
         for (int i = 0; i < idles; ++i)
             check.calls.push_back(Call::editor(OpEditorIdle));

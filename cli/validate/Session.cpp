@@ -66,8 +66,8 @@ std::optional<std::string> Session::audioFailure() const {
 
 std::optional<std::string> Session::editorCall(const Call& call) {
     if (!editor)
-        editor = std::make_unique<EditorDriver>(*plugin, rules.editorInWindow);
-    std::optional<std::string> failure = editor->perform(call.opcode);
+        editor = std::make_unique<EditorDriver>(*plugin);
+    std::optional<std::string> failure = editor->perform(call.opcode, call.value != 0);
     return failure ? failure : audioFailure();
 }
 

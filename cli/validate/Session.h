@@ -4,8 +4,7 @@
 // parameter reads back as a finite number; a refused chunk changes nothing;
 // a program shows the same name and values each time it is selected; and,
 // when asked, the audio entries and setParameter neither allocate nor lock.
-// When asked, audio also runs on a thread of its own the whole time, and
-// the editor is opened in a host window of its own.
+// When asked, audio also runs on a thread of its own the whole time.
 
 #include "cli/PluginHost.h"
 #include "cli/validate/BackgroundAudio.h"
@@ -23,7 +22,6 @@ struct SessionRules {
     std::int32_t blockSize = 8192;
     bool countRealtimeCalls = false;
     bool audioOnAnotherThread = false;
-    bool editorInWindow = false; // else the editor is opened with no parent
 };
 
 class Session {

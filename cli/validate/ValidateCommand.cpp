@@ -136,8 +136,6 @@ CheckResult judgeSequence(const std::string& path, const ValidateOptions& option
     std::string setUp = start;
     if (check.rules.audioOnAnotherThread)
         setUp += ", audio running on another thread";
-    if (check.rules.editorInWindow)
-        setUp += ", a host window as the editor's parent";
     result.reproduction.push_back(setUp);
     // A list that could not be cut down is shown by its end, where it failed.
     const std::size_t shown = std::min(calls.size(), MostCallsShown);

@@ -4,6 +4,7 @@
 
 #include "tests/support/Json.h"
 #include "tests/support/RunCommand.h"
+#include "tests/support/VirtualDisplay.h"
 
 #include <gtest/gtest.h>
 
@@ -92,11 +93,36 @@ INSTANTIATE_TEST_SUITE_P(
               "opcode 53", 2},
         Fault{"Allocates", "realtime-safety", "allocator calls", "process", 1},
         Fault{"NanSticks", "audio-extreme-input", "non-finite output", "noise", 2},
-        Fault{"HalfLoads", "state-fuzz", "refused chunk changed the state", "xor", 1}),
+        Fault{"HalfLoads", "state-fuzz", "refused chunk changed the state", "xor", 1},
+        // Open, idle, close: the close crashes.
+        Fault{"CrashOnEditorClose", "editor", "crashed with SIGSEGV", "opcode 15", 3}),
     [](const testing::TestParamInfo<Fault>& info) {
         std::string plugin = info.param.plugin;
         return plugin.substr(0, plugin.find(' '));
     });
+
+// The built plug-in's editor with no display at all, where it opens with
+// no parent, and in a window on a display of the test's own.
+TEST(Validate, EditorCheckPassesWithAndWithoutADisplay) {
+    VirtualDisplay display;
+    for (const bool onDisplay : {false, true}) {
+        SCOPED_TRACE(onDisplay ? "on a display" : "no display");
+        if (onDisplay && !display.available())
+            GTEST_SKIP() << display.whyUnavailable();
+        const std::string command = shellQuoted(VARNEX_CLI_FILE) + " validate " +
+                                    shellQuoted(VARNEX_PLUGIN_FILE) + " --level 1 --json";
+        CommandResult result = onDisplay ? runCommand(command, {"DISPLAY=" + display.displayName()})
+                                         : runCommand("env -u DISPLAY " + command);
+        ASSERT_EQ(result.exitCode, 0) << result.out << result.err;
+        const Json report = parseJson(result.out);
+        const Json* check = findCheck(report, "editor");
+        ASSERT_NE(check, nullptr) << result.out;
+        EXPECT_EQ((*check)["result"].text(), "PASS");
+        const std::string found = (*check)["found"].text();
+        EXPECT_NE(found.find(onDisplay ? "in a host window" : "with no parent"), std::string::npos)
+            << found;
+    }
+}
 
 TEST(Validate, TextReportEndsWithTheTally) {
     CommandResult result = validate(fixture("CrashOnIdle") + " --level 1");
