@@ -16,6 +16,11 @@ constexpr std::int32_t FallbackHeight = 480;
 // window, its events are handled meanwhile.
 constexpr std::int32_t IdlePeriodMilliseconds = 10;
 constexpr const char* WindowTitle = "varnex validate";
+// An X server that resets when its last client leaves (Xvfb by default)
+// drops new connections for a moment meanwhile; the window is asked for
+// again before the check gives up.
+constexpr int WindowAttempts = 5;
+constexpr auto WindowRetryPause = std::chrono::milliseconds(200);
 
 } // namespace
 
@@ -23,6 +28,7 @@ EditorDriver::EditorDriver(PluginHost& host) : host(host) {}
 
 EditorDriver::~EditorDriver() {
     close();
+    window.reset();
 }
 
 std::optional<std::string> EditorDriver::perform(std::int32_t opcode, bool inWindow) {
@@ -67,9 +73,14 @@ std::optional<std::string> EditorDriver::open(bool inWindow) {
         return std::nullopt;
     void* parent = nullptr;
     if (inWindow) {
+        // One window for all openings, as a host keeps its plug-in window.
         std::string failure;
-        window = platform::HostWindow::open(WindowTitle, width > 0 ? width : FallbackWidth,
-                                            height > 0 ? height : FallbackHeight, failure);
+        for (int attempt = 0; !window && attempt < WindowAttempts; ++attempt) {
+            if (attempt > 0)
+                std::this_thread::sleep_for(WindowRetryPause);
+            window = platform::HostWindow::open(WindowTitle, width > 0 ? width : FallbackWidth,
+                                                height > 0 ? height : FallbackHeight, failure);
+        }
         if (!window)
             return "no host window: " + failure;
         parent = window->nativeHandle();
@@ -96,11 +107,12 @@ void EditorDriver::idle() {
 }
 
 void EditorDriver::close() {
-    if (editorOpen) {
-        host.dispatch(OpEditorClose);
-        editorOpen = false;
-    }
-    window.reset();
+    if (!editorOpen)
+        return;
+    host.dispatch(OpEditorClose);
+    editorOpen = false;
+    if (window)
+        window->pumpEvents(0);
 }
 
 std::string EditorDriver::summary() const {
