@@ -16,13 +16,7 @@
 #include "platform/raster/Glyphs.h"
 #include "platform/raster/Objects.h"
 
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
-#include <windows.h>
+#include "platform/win32/SystemHeaders.h"
 
 #include "platform/win32/WindowRecords.h"
 
@@ -34,13 +28,8 @@
 namespace platform {
 namespace {
 
-HWND handleOf(Window* window) {
-    return reinterpret_cast<HWND>(window);
-}
-
-Window* windowOf(HWND handle) {
-    return reinterpret_cast<Window*>(handle);
-}
+using win32::handleOf;
+using win32::windowOf;
 
 // What the backend keeps for a system window that it subclassed, from the
 // subclassing to the window's last message.

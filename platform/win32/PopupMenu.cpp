@@ -4,13 +4,7 @@
 
 #include "platform/Menus.h"
 
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
-#include <windows.h>
+#include "platform/win32/SystemHeaders.h"
 
 namespace platform {
 namespace {
@@ -19,9 +13,7 @@ HMENU handleOf(Menu* menu) {
     return reinterpret_cast<HMENU>(menu);
 }
 
-HWND handleOf(Window* window) {
-    return reinterpret_cast<HWND>(window);
-}
+using win32::handleOf;
 
 } // namespace
 

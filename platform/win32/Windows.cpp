@@ -8,13 +8,7 @@
 #include "platform/Windowing.h"
 #include "platform/raster/Objects.h"
 
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
-#include <windows.h>
+#include "platform/win32/SystemHeaders.h"
 
 #include "platform/win32/TopDownBitmap.h"
 #include "platform/win32/WindowRecords.h"
@@ -29,13 +23,8 @@
 namespace platform {
 namespace {
 
-HWND handleOf(Window* window) {
-    return reinterpret_cast<HWND>(window);
-}
-
-Window* windowOf(HWND handle) {
-    return reinterpret_cast<Window*>(handle);
-}
+using win32::handleOf;
+using win32::windowOf;
 
 // Classes registered without a module belong to the program itself.
 HINSTANCE instanceOf(void* module) {

@@ -6,9 +6,8 @@
 #include "editor/CurveModel.h"
 #include "effect/TransferTable.h"
 #include "tests/support/Json.h"
+#include "tests/support/PngFile.h"
 #include "tests/support/RunCommand.h"
-
-#include <png.h>
 
 #include <gtest/gtest.h>
 
@@ -29,17 +28,6 @@ CommandResult runAnalyze(const ScratchFolder& folder, const std::vector<std::str
     return runCommand(command);
 }
 
-bool readPngSize(const std::string& path, std::uint32_t& width, std::uint32_t& height) {
-    png_image image{};
-    image.version = PNG_IMAGE_VERSION;
-    if (!png_image_begin_read_from_file(&image, path.c_str()))
-        return false;
-    width = image.width;
-    height = image.height;
-    png_image_free(&image);
-    return true;
-}
-
 TEST(AnalyzeCommand, WritesThePictureWithThePrintedSize) {
     ScratchFolder folder;
     const CommandResult run = runAnalyze(folder, {KNOWN_CLIP_PLUGIN, "-o", "r.png"});
@@ -54,11 +42,9 @@ TEST(AnalyzeCommand, WritesThePictureWithThePrintedSize) {
                           &printedWidth, &printedHeight),
               2)
         << run.out;
-    std::uint32_t width = 0;
-    std::uint32_t height = 0;
-    ASSERT_TRUE(readPngSize(folder.file("r.png"), width, height));
-    EXPECT_EQ(width, printedWidth);
-    EXPECT_EQ(height, printedHeight);
+    const RgbImage written = readRgbPng(folder.file("r.png"));
+    EXPECT_EQ(written.width, printedWidth);
+    EXPECT_EQ(written.height, printedHeight);
 }
 
 // What the editor's curve becomes in the effect: the table built from the

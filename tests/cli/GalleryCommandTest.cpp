@@ -3,39 +3,17 @@
 // to the strips shows here), and bad arguments or an unwritable file end
 // with one `varnex:` line.
 
+#include "tests/support/PngFile.h"
 #include "tests/support/RunCommand.h"
-
-#include <png.h>
 
 #include <gtest/gtest.h>
 
 #include <cstdint>
-#include <filesystem>
 #include <cstdio>
+#include <filesystem>
 #include <vector>
 
 namespace {
-
-struct Picture {
-    std::uint32_t width = 0;
-    std::uint32_t height = 0;
-    std::vector<std::uint8_t> rgb;
-};
-
-Picture readPng(const std::string& path) {
-    Picture picture;
-    png_image image{};
-    image.version = PNG_IMAGE_VERSION;
-    if (!png_image_begin_read_from_file(&image, path.c_str()))
-        return picture;
-    image.format = PNG_FORMAT_RGB;
-    picture.rgb.resize(PNG_IMAGE_SIZE(image));
-    if (!png_image_finish_read(&image, nullptr, picture.rgb.data(), 0, nullptr))
-        return {};
-    picture.width = image.width;
-    picture.height = image.height;
-    return picture;
-}
 
 CommandResult runGallery(const ScratchFolder& folder, const std::vector<std::string>& arguments) {
     std::string command =
@@ -59,13 +37,12 @@ TEST(GalleryCommand, WritesThePictureInTheDocsAndSaysHowBig) {
     EXPECT_STREQ(file, "g.png");
     EXPECT_GE(controls, 18u * 2) << "every class in at least two states";
 
-    const Picture written = readPng(folder.file("g.png"));
+    const RgbImage written = readRgbPng(folder.file("g.png"));
     EXPECT_EQ(written.width, width);
     EXPECT_EQ(written.height, height);
-    const Picture inDocs = readPng(VARNEX_GALLERY_IN_DOCS);
+    const RgbImage inDocs = readRgbPng(VARNEX_GALLERY_IN_DOCS);
     ASSERT_FALSE(inDocs.rgb.empty()) << VARNEX_GALLERY_IN_DOCS;
-    EXPECT_TRUE(written.width == inDocs.width && written.height == inDocs.height &&
-                written.rgb == inDocs.rgb)
+    EXPECT_TRUE(written == inDocs)
         << "the gallery differs from " << VARNEX_GALLERY_IN_DOCS
         << "; if the change is intended, refresh it with: varnex gallery -o docs/gallery.png";
 }

@@ -5,10 +5,9 @@
 #include "RunningProgram.h"
 #include "TopLevelWindows.h"
 
+#include "tests/support/PngFile.h"
 #include "tests/support/RunCommand.h"
 #include "tests/support/VirtualDisplay.h"
-
-#include <png.h>
 
 #include <gtest/gtest.h>
 
@@ -85,28 +84,7 @@ TEST_F(OnVirtualDisplay, EditEntersTheCurveWithTheRealPointer) {
     EXPECT_EQ(edit.waitForExit(10s), 0) << edit.errors();
 }
 
-struct Picture {
-    std::uint32_t width = 0;
-    std::uint32_t height = 0;
-    std::vector<std::uint8_t> rgb;
-};
-
-Picture readPng(const std::string& path) {
-    Picture picture;
-    png_image image{};
-    image.version = PNG_IMAGE_VERSION;
-    if (!png_image_begin_read_from_file(&image, path.c_str()))
-        return picture;
-    image.format = PNG_FORMAT_RGB;
-    picture.rgb.resize(PNG_IMAGE_SIZE(image));
-    if (!png_image_finish_read(&image, nullptr, picture.rgb.data(), 0, nullptr))
-        return {};
-    picture.width = image.width;
-    picture.height = image.height;
-    return picture;
-}
-
-std::size_t differingPixels(const Picture& a, const Picture& b) {
+std::size_t differingPixels(const RgbImage& a, const RgbImage& b) {
     std::size_t count = 0;
     for (std::size_t i = 0; i + 2 < a.rgb.size() && i + 2 < b.rgb.size(); i += 3)
         count +=
@@ -128,10 +106,10 @@ TEST_F(OnVirtualDisplay, EditScreenshotIsWhatTheHeadlessEditorShowsOfItsSavedPre
         const CommandResult made = runCommand(shellQuoted(VARNEX_CLI_FILE) + " snapshot " +
                                               options + " -o " + shellQuoted(folder.file(name)));
         EXPECT_EQ(made.exitCode, 0) << made.err;
-        return readPng(folder.file(name));
+        return readRgbPng(folder.file(name));
     };
-    const Picture screen = readPng(shot);
-    const Picture headless = snapshot("--preset " + shellQuoted(preset), "preset.png");
+    const RgbImage screen = readRgbPng(shot);
+    const RgbImage headless = snapshot("--preset " + shellQuoted(preset), "preset.png");
     ASSERT_EQ(screen.width, 568u);
     ASSERT_EQ(screen.height, 290u);
     ASSERT_EQ(headless.width, screen.width);

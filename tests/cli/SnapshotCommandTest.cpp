@@ -15,8 +15,7 @@
 #include "editor/ShaperLayout.h"
 #include "host/EffectBase.h"
 #include "platform/Headless.h"
-
-#include <png.h>
+#include "tests/support/PngFile.h"
 
 #include <gtest/gtest.h>
 
@@ -26,32 +25,17 @@ namespace {
 
 using render_test::runVarnex;
 
-struct Picture {
-    std::int32_t width = 0;
-    std::int32_t height = 0;
-    std::vector<std::uint8_t> rgb;
-
+// A PNG the command wrote, read pixel by pixel.
+struct Picture : RgbImage {
     platform::ColorWord at(std::int32_t x, std::int32_t y) const {
-        const std::size_t i = 3 * static_cast<std::size_t>(y * width + x);
+        const std::size_t i =
+            3 * (static_cast<std::size_t>(y) * width + static_cast<std::size_t>(x));
         return platform::colorWord(rgb[i], rgb[i + 1], rgb[i + 2]);
     }
 };
 
 Picture readPng(const std::string& path) {
-    Picture picture;
-    png_image image{};
-    image.version = PNG_IMAGE_VERSION;
-    if (!png_image_begin_read_from_file(&image, path.c_str()))
-        return picture;
-    image.format = PNG_FORMAT_RGB;
-    picture.rgb.resize(PNG_IMAGE_SIZE(image));
-    if (!png_image_finish_read(&image, nullptr, picture.rgb.data(), 0, nullptr)) {
-        picture.rgb.clear();
-        return picture;
-    }
-    picture.width = static_cast<std::int32_t>(image.width);
-    picture.height = static_cast<std::int32_t>(image.height);
-    return picture;
+    return Picture{readRgbPng(path)};
 }
 
 // In the editor's window: the curve's pixels plus the curve editor's corner.
@@ -94,8 +78,8 @@ TEST(SnapshotCommand, ShowsTheDrawnCurveWithItsMarkersWhereThePointsAre) {
     ASSERT_EQ(run.exitCode, 0) << (run.errorLines.empty() ? "" : run.errorLines[0]);
     EXPECT_NE(run.out.find("shot.png"), std::string::npos);
     const Picture picture = readPng(folder.file("shot.png"));
-    ASSERT_EQ(picture.width, 568);
-    ASSERT_EQ(picture.height, 290);
+    ASSERT_EQ(picture.width, 568u);
+    ASSERT_EQ(picture.height, 290u);
     EXPECT_TRUE(markerAt(picture, 11, 200));
     EXPECT_TRUE(markerAt(picture, 133, 40));
     EXPECT_TRUE(markerAt(picture, 255, 60));
@@ -114,7 +98,7 @@ TEST(SnapshotCommand, TakesNormalizedPointsAndCrowdedOnes) {
                                folder.path());
     ASSERT_EQ(run.exitCode, 0) << (run.errorLines.empty() ? "" : run.errorLines[0]);
     const Picture picture = readPng(folder.file("n.png"));
-    ASSERT_EQ(picture.width, 568);
+    ASSERT_EQ(picture.width, 568u);
     // Input 0.02 is x 15.88 -> 16, output 0.52 is y 128.12 -> 128.
     EXPECT_TRUE(markerAt(picture, 16, 128));
     EXPECT_TRUE(markerAt(picture, 133, 35));
@@ -192,7 +176,7 @@ TEST(RenderWithCurve, APresetSavedWithADrawnCurveRendersAndShowsAsTheCurve) {
     EXPECT_EQ(output.left, expected.left);
     EXPECT_EQ(output.right, expected.right);
     const Picture picture = readPng(folder.file("p.png"));
-    EXPECT_EQ(picture.width, 568);
+    EXPECT_EQ(picture.width, 568u);
     EXPECT_EQ(picture.rgb, readPng(folder.file("s.png")).rgb);
 }
 

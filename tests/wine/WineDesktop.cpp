@@ -1,9 +1,8 @@
 #include "tests/wine/WineDesktop.h"
 
+#include "tests/support/PngFile.h"
 #include "tests/support/RunCommand.h"
 #include "tests/support/VirtualDisplay.h"
-
-#include <png.h>
 
 #include <algorithm>
 #include <csignal>
@@ -229,20 +228,14 @@ Picture screenshot() {
 }
 
 Picture readPng(const std::string& path) {
-    png_image image{};
-    image.version = PNG_IMAGE_VERSION;
+    const RgbImage image = readRgbPng(path);
     Picture picture;
-    if (!png_image_begin_read_from_file(&image, path.c_str()))
-        return picture;
-    image.format = PNG_FORMAT_RGB;
-    std::vector<unsigned char> bytes(PNG_IMAGE_SIZE(image));
-    if (!png_image_finish_read(&image, nullptr, bytes.data(), 0, nullptr))
-        return picture;
     picture.width = static_cast<std::int32_t>(image.width);
     picture.height = static_cast<std::int32_t>(image.height);
-    for (std::size_t i = 0; i + 2 < bytes.size(); i += 3)
-        picture.pixels.push_back(static_cast<std::uint32_t>(bytes[i]) << 16 |
-                                 static_cast<std::uint32_t>(bytes[i + 1]) << 8 | bytes[i + 2]);
+    for (std::size_t i = 0; i + 2 < image.rgb.size(); i += 3)
+        picture.pixels.push_back(static_cast<std::uint32_t>(image.rgb[i]) << 16 |
+                                 static_cast<std::uint32_t>(image.rgb[i + 1]) << 8 |
+                                 image.rgb[i + 2]);
     return picture;
 }
 

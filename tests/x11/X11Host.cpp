@@ -1,12 +1,12 @@
 #include "tests/x11/X11Host.h"
 
+#include "tests/support/PngFile.h"
 #include "tests/support/RunCommand.h"
 
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 #include <X11/extensions/XTest.h>
 #include <dlfcn.h>
-#include <png.h>
 
 #include <algorithm>
 #include <mutex>
@@ -339,21 +339,12 @@ std::string describeDifference(const Picture& expected, const Picture& actual) {
 namespace {
 
 Picture readPng(const std::string& path) {
+    const RgbImage image = readRgbPng(path);
     Picture picture;
-    png_image image{};
-    image.version = PNG_IMAGE_VERSION;
-    if (!png_image_begin_read_from_file(&image, path.c_str()))
-        return picture;
-    image.format = PNG_FORMAT_RGB;
-    std::vector<png_byte> bytes(PNG_IMAGE_SIZE(image));
-    if (!png_image_finish_read(&image, nullptr, bytes.data(), 0, nullptr)) {
-        png_image_free(&image);
-        return picture;
-    }
     picture.width = static_cast<int>(image.width);
     picture.height = static_cast<int>(image.height);
-    for (std::size_t i = 0; i + 2 < bytes.size(); i += 3)
-        picture.pixels.push_back(bytes[i] | bytes[i + 1] << 8 | bytes[i + 2] << 16);
+    for (std::size_t i = 0; i + 2 < image.rgb.size(); i += 3)
+        picture.pixels.push_back(image.rgb[i] | image.rgb[i + 1] << 8 | image.rgb[i + 2] << 16);
     return picture;
 }
 
