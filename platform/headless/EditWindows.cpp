@@ -42,25 +42,6 @@ MessageResult editWindowProcedure(Window* window, std::uint32_t message, WordPar
         endPaint(window, context);
         return 0;
     }
-    case MessageSetFocus:
-    case MessageKillFocus:
-        editor.setFocused(message == MessageSetFocus);
-        changed = true;
-        break;
-    case MessageSetFont:
-        editor.setFont(reinterpret_cast<Font*>(wParam));
-        changed = lParam != 0;
-        break;
-    case MessageEditSetMargins:
-        editor.setMargins(wParam, lParam);
-        changed = true;
-        break;
-    case MessageKeyDown:
-        changed = editor.keyDown(static_cast<std::int32_t>(wParam));
-        break;
-    case MessageChar:
-        changed = editor.character(static_cast<std::int32_t>(wParam));
-        break;
     case MessageLeftButtonDown:
         setFocus(window);
         if (!exists(window))
@@ -69,7 +50,15 @@ MessageResult editWindowProcedure(Window* window, std::uint32_t message, WordPar
         changed = true;
         break;
     default:
-        return defaultWindowProcedure(window, message, wParam, lParam);
+        switch (editor.apply(message, wParam, lParam)) {
+        case widgets::LineEditor::Applied::NotAMessageOfMine:
+            return defaultWindowProcedure(window, message, wParam, lParam);
+        case widgets::LineEditor::Applied::Changed:
+            changed = true;
+            break;
+        case widgets::LineEditor::Applied::Unchanged:
+            break;
+        }
     }
     if (changed)
         redraw(window);

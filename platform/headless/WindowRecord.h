@@ -31,9 +31,7 @@ struct Window {
 
 namespace headless {
 
-// The message a window gaining the keyboard focus receives; wParam: the
-// window that lost it, or 0. Only the backend sends it.
-constexpr std::uint32_t MessageSetFocus = 0x0007;
+using widgets::MessageSetFocus;
 
 bool exists(Window* window);
 // A top-level window at (x, y) on the screen, or a child of `parent`.

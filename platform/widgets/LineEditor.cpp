@@ -189,4 +189,28 @@ void LineEditor::draw(DeviceContext* context) const {
     }
 }
 
+LineEditor::Applied LineEditor::apply(std::uint32_t message, WordParam wParam, LongParam lParam) {
+    const auto changedIf = [](bool changed) {
+        return changed ? Applied::Changed : Applied::Unchanged;
+    };
+    switch (message) {
+    case MessageSetFocus:
+    case MessageKillFocus:
+        setFocused(message == MessageSetFocus);
+        return Applied::Changed;
+    case MessageSetFont:
+        setFont(reinterpret_cast<Font*>(wParam));
+        return changedIf(lParam != 0);
+    case MessageEditSetMargins:
+        setMargins(wParam, lParam);
+        return Applied::Changed;
+    case MessageKeyDown:
+        return changedIf(keyDown(static_cast<std::int32_t>(wParam)));
+    case MessageChar:
+        return changedIf(character(static_cast<std::int32_t>(wParam)));
+    default:
+        return Applied::NotAMessageOfMine;
+    }
+}
+
 } // namespace platform::widgets

@@ -13,6 +13,11 @@
 
 namespace platform::widgets {
 
+// The message a window gaining the keyboard focus receives from the
+// backends that draw their own edit windows; wParam: the window that lost
+// it, or 0. Only the backends send it.
+constexpr std::uint32_t MessageSetFocus = 0x0007;
+
 class LineEditor {
   public:
     // The longest text the editor holds; longer texts are cut.
@@ -53,6 +58,11 @@ class LineEditor {
     // A press at the client point (x, y) puts the caret on the nearest
     // character boundary.
     bool click(std::int32_t x, std::int32_t y);
+
+    // What an edit window's focus, font, margin, key and character message
+    // does to the editor. Paints and presses are the window's own to handle.
+    enum class Applied { NotAMessageOfMine, Unchanged, Changed };
+    Applied apply(std::uint32_t message, WordParam wParam, LongParam lParam);
 
     // The whole client area: a white box, the text in black and, while
     // focused, the caret.

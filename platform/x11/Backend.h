@@ -11,6 +11,7 @@
 
 #include "platform/Types.h"
 #include "platform/Windowing.h"
+#include "platform/widgets/LineEditor.h"
 
 #include <X11/Xlib.h>
 #include <X11/extensions/XShm.h>
@@ -194,9 +195,7 @@ MessageResult sendTo(WindowRecord* record, std::uint32_t message, WordParam wPar
                      LongParam lParam);
 
 // --- the keyboard (Keyboard.cpp) -----------------------------------------
-// Tells the window that it has the keyboard focus now; kept to the
-// backend, like the system's edit window that needs it.
-constexpr std::uint32_t MessageSetFocus = 0x0007;
+using widgets::MessageSetFocus;
 // The virtual-key code of a key, as a US keyboard names it; 0 for keys
 // without one here.
 std::int32_t virtualKeyOf(XKeyEvent& event);

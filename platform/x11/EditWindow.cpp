@@ -59,12 +59,6 @@ MessageResult editProcedure(platform::Window* window, std::uint32_t message, Wor
         endPaint(window, context);
         return 0;
     }
-    case MessageKeyDown:
-        changed = editor.keyDown(static_cast<std::int32_t>(wParam));
-        break;
-    case MessageChar:
-        changed = editor.character(static_cast<std::int32_t>(wParam));
-        break;
     case MessageLeftButtonDown:
         setFocus(window);
         if (!recordOf(window))
@@ -72,21 +66,16 @@ MessageResult editProcedure(platform::Window* window, std::uint32_t message, Wor
         editor.click(positionX(lParam), positionY(lParam));
         changed = true;
         break;
-    case MessageSetFocus:
-    case MessageKillFocus:
-        editor.setFocused(message == MessageSetFocus);
-        changed = true;
-        break;
-    case MessageSetFont:
-        editor.setFont(reinterpret_cast<Font*>(wParam));
-        changed = lParam != 0;
-        break;
-    case MessageEditSetMargins:
-        editor.setMargins(wParam, lParam);
-        changed = true;
-        break;
     default:
-        return defaultWindowProcedure(window, message, wParam, lParam);
+        switch (editor.apply(message, wParam, lParam)) {
+        case widgets::LineEditor::Applied::NotAMessageOfMine:
+            return defaultWindowProcedure(window, message, wParam, lParam);
+        case widgets::LineEditor::Applied::Changed:
+            changed = true;
+            break;
+        case widgets::LineEditor::Applied::Unchanged:
+            break;
+        }
     }
     // Every change shows at once, outside any paint.
     if (changed)
