@@ -21,6 +21,11 @@ void writeFile(const std::string& path, const std::string& text) {
     std::ofstream(path, std::ios::binary) << text;
 }
 
+// Ardour's tools now and then stop making progress on a loaded machine; a
+// run that takes this long is ended and counts as failed.
+constexpr const char* TimeLimit = "timeout -k 10 180 ";
+constexpr int TimedOut = 124;
+
 } // namespace
 
 std::string base64(const Bytes& bytes) {
@@ -131,7 +136,7 @@ std::string Runner::engineStart() {
 CommandResult Runner::runLua(const std::string& name, const std::string& script) const {
     const std::string path = scratch.file(name);
     writeFile(path, script);
-    return runCommand(std::string(LuaRunner) + " " + shellQuoted(path), environment);
+    return runCommand(TimeLimit + std::string(LuaRunner) + " " + shellQuoted(path), environment);
 }
 
 void Runner::addDspScript(const std::string& name, const std::string& script) const {
@@ -140,9 +145,13 @@ void Runner::addDspScript(const std::string& name, const std::string& script) co
 
 CommandResult Runner::exportSession(const std::string& folder, const std::string& name,
                                     const std::string& wavFile) const {
-    return runCommand(std::string(Exporter) + " -b float -o " + shellQuoted(wavFile) + " " +
-                          shellQuoted(folder) + " " + shellQuoted(name),
-                      environment);
+    const std::string command = TimeLimit + std::string(Exporter) + " -b float -o " +
+                                shellQuoted(wavFile) + " " + shellQuoted(folder) + " " +
+                                shellQuoted(name);
+    CommandResult result = runCommand(command, environment);
+    if (result.exitCode == TimedOut) // once more, as a user would
+        result = runCommand(command, environment);
+    return result;
 }
 
 } // namespace ardour

@@ -44,7 +44,8 @@ class Runner {
     CommandResult runLua(const std::string& name, const std::string& script) const;
     // Installs a Lua DSP script where the session runner finds it.
     void addDspScript(const std::string& name, const std::string& script) const;
-    // Exports the session's range from the master bus as 32-bit float WAV.
+    // Exports the session's range from the master bus as 32-bit float WAV;
+    // an export that hangs is ended after three minutes and tried once more.
     CommandResult exportSession(const std::string& folder, const std::string& name,
                                 const std::string& wavFile) const;
 
