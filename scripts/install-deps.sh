@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that building and testing Varnex need, when
 # any is missing. Runs apt-get as root, or through sudo when that needs no
-# password; otherwise prints the exact commands to run and fails.
+# password; otherwise prints the exact commands to run and fails. Then
+# cross-builds what Debian lacks for the Windows builds (scripts/mingw-deps.sh,
+# which does nothing once it has).
 set -euo pipefail
 
 packages=(
@@ -13,6 +15,7 @@ packages=(
     clang
     libx11-dev libxext-dev libxtst-dev
     xvfb xdotool x11-apps
+    curl dpkg-dev make
 )
 
 missing=()
@@ -20,8 +23,9 @@ for package in "${packages[@]}"; do
     status=$(dpkg-query -W -f='${db:Status-Status}' "$package" 2>/dev/null || true)
     [[ $status == installed ]] || missing+=("$package")
 done
+mingw_deps=$(dirname "${BASH_SOURCE[0]}")/mingw-deps.sh
 if [[ ${#missing[@]} -eq 0 ]]; then
-    exit 0
+    exec "$mingw_deps"
 fi
 
 # The 32-bit wine comes from Debian's i386 architecture.
@@ -53,3 +57,4 @@ export DEBIAN_FRONTEND=noninteractive
 $add_i386 && "${sudo[@]}" dpkg --add-architecture i386
 "${sudo[@]}" apt-get update -q
 "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends "${missing[@]}"
+exec "$mingw_deps"
