@@ -6,11 +6,10 @@
 #include "cli/EditorSession.h"
 #include "cli/LinkedPlugin.h"
 #include "cli/PluginHost.h"
-#include "cli/PngFile.h"
 #include "cli/StateOptions.h"
 #include "cli/analyze/Measurements.h"
 #include "cli/analyze/PluginProbe.h"
-#include "cli/analyze/ReportPicture.h"
+#include "cli/analyze/ReportFile.h"
 #include "cli/analyze/ReportText.h"
 
 #include <cstdio>
@@ -21,6 +20,7 @@ namespace {
 struct AnalyzeOptions {
     std::string pluginPath; // empty: the Varnex beside this program
     std::string outputPath = "report.png";
+    bool outputGiven = false;
     bool json = false;
     StateOptions state{"analyze"};
 };
@@ -33,6 +33,7 @@ AnalyzeOptions parseAnalyzeArguments(const Arguments& arguments) {
             options.outputPath = optionValue(arguments, i, "analyze");
             if (options.outputPath.empty())
                 throw UsageError("analyze: the output name after -o is empty");
+            options.outputGiven = true;
         } else if (argument == "--json") {
             options.json = true;
         } else if (argument != "--save-preset" && options.state.take(arguments, i)) {
@@ -82,12 +83,14 @@ AnalysisReport analyze(const AnalyzeOptions& options) {
 } // namespace
 
 int runAnalyzeCommand(const Arguments& arguments) {
-    requirePngFiles("analyze");
     const AnalyzeOptions options = parseAnalyzeArguments(arguments);
+    // Where no picture can be drawn, asking for one fails before measuring;
+    // otherwise the figures alone are printed.
+    if (options.outputGiven && !reportPictureAvailable())
+        writeReportPicture({}, options.outputPath);
     const AnalysisReport report = analyze(options);
-    const platform::ScreenPicture picture = drawReportPicture(report);
-    savePng(options.outputPath, picture);
-    const PictureNote note{options.outputPath, picture.width, picture.height};
+    const PictureNote note =
+        reportPictureAvailable() ? writeReportPicture(report, options.outputPath) : PictureNote{};
     const std::string text =
         options.json ? formatAnalysisJson(report, note) : formatAnalysisText(report, note);
     std::fputs(text.c_str(), stdout);
