@@ -3,13 +3,12 @@
 
 #include "cli/CommandError.h"
 #include "cli/Commands.h"
-#include "cli/EditorSession.h"
 #include "cli/LinkedPlugin.h"
 #include "cli/PluginHost.h"
 #include "cli/StateOptions.h"
+#include "cli/analyze/HeadlessSteps.h"
 #include "cli/analyze/Measurements.h"
 #include "cli/analyze/PluginProbe.h"
-#include "cli/analyze/ReportFile.h"
 #include "cli/analyze/ReportText.h"
 
 #include <cstdio>
@@ -53,6 +52,11 @@ AnalyzeOptions parseAnalyzeArguments(const Arguments& arguments) {
         throw UsageError("analyze: --curve draws in the editor of the Varnex plug-in built into "
                          "varnex and cannot be combined with a plug-in path");
     options.state.check();
+    if (!headlessStepsAvailable() && (options.state.curve || options.outputGiven))
+        throw CommandError(std::string("analyze: ") + (options.state.curve ? "--curve" : "-o") +
+                           " is not available in this build (it draws in the headless window "
+                           "system, which the Windows builds do not have); without it analyze "
+                           "prints the figures");
     return options;
 }
 
@@ -64,10 +68,8 @@ AnalysisReport analyze(const AnalyzeOptions& options) {
                                                                             : options.pluginPath);
     PluginHost host(source, static_cast<float>(AnalysisSampleRate), PluginProbe::BlockSize);
     options.state.applyTo(host);
-    if (!curve.empty()) {
-        EditorSession editor(host);
-        editor.drawCurve(curve);
-    }
+    if (!curve.empty())
+        drawCurveInEditor(host, curve);
     AnalysisReport report;
     {
         PluginProbe probe(host);
@@ -84,13 +86,9 @@ AnalysisReport analyze(const AnalyzeOptions& options) {
 
 int runAnalyzeCommand(const Arguments& arguments) {
     const AnalyzeOptions options = parseAnalyzeArguments(arguments);
-    // Where no picture can be drawn, asking for one fails before measuring;
-    // otherwise the figures alone are printed.
-    if (options.outputGiven && !reportPictureAvailable())
-        writeReportPicture({}, options.outputPath);
     const AnalysisReport report = analyze(options);
     const PictureNote note =
-        reportPictureAvailable() ? writeReportPicture(report, options.outputPath) : PictureNote{};
+        headlessStepsAvailable() ? writeReportPicture(report, options.outputPath) : PictureNote{};
     const std::string text =
         options.json ? formatAnalysisJson(report, note) : formatAnalysisText(report, note);
     std::fputs(text.c_str(), stdout);

@@ -1,10 +1,16 @@
-#include "cli/analyze/ReportFile.h"
+#include "cli/analyze/HeadlessSteps.h"
 
+#include "cli/EditorSession.h"
 #include "cli/PngFile.h"
 #include "cli/analyze/ReportPicture.h"
 
-bool reportPictureAvailable() {
+bool headlessStepsAvailable() {
     return true;
+}
+
+void drawCurveInEditor(PluginHost& host, const std::vector<CurvePoint>& curve) {
+    EditorSession editor(host);
+    editor.drawCurve(curve);
 }
 
 PictureNote writeReportPicture(const AnalysisReport& report, const std::string& path) {
