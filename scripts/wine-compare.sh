@@ -5,7 +5,8 @@
 # and that each DLL's audio is the Linux plug-in's bit for bit, through
 # audio_fingerprint (tests/fingerprint), which hashes every output sample of
 # a fixed set of cases. Where they part, `audio_fingerprint --samples` on
-# both sides shows the frames.
+# both sides shows the frames. `varnex.exe validate` must pass each DLL, and
+# `varnex.exe analyze` must give the figures the Linux build gives.
 # usage: scripts/wine-compare.sh [ARCH...]   (default: i686 x86_64)
 # Needs the native build and the named Windows builds (scripts/test.sh or
 # scripts/run.sh make them). Prints one PASS: or FAIL: line per check.
