@@ -15,7 +15,7 @@ packages=(
     clang
     libx11-dev libxext-dev libxtst-dev
     xvfb xdotool x11-apps
-    curl dpkg-dev make
+    curl dpkg-dev make libz-mingw-w64-dev
 )
 
 missing=()

@@ -136,11 +136,8 @@ std::string formatAnalysisText(const AnalysisReport& report, const PictureNote& 
     text += format("aliasing (sweep 1 kHz to 20 kHz at 0 dBFS): %.1f dB of the output lies off "
                    "the harmonics below Nyquist\n",
                    report.aliasing.offSeriesDb);
-    if (picture.path.empty())
-        text += "no report picture: this build does not draw one\n";
-    else
-        text += "wrote " + picture.path +
-                format(": the report, %.0f x %.0f pixels\n", picture.width, picture.height);
+    text += "wrote " + picture.path +
+            format(": the report, %.0f x %.0f pixels\n", picture.width, picture.height);
     return text;
 }
 
@@ -205,18 +202,15 @@ std::string formatAnalysisJson(const AnalysisReport& report, const PictureNote& 
     number(json, "offHarmonicSeriesDb", report.aliasing.offSeriesDb);
     json.endObject();
 
-    // Builds that draw no picture leave the key out.
-    if (!picture.path.empty()) {
-        json.key("picture");
-        json.beginObject();
-        json.key("path");
-        json.value(picture.path);
-        json.key("width");
-        json.value(picture.width);
-        json.key("height");
-        json.value(picture.height);
-        json.endObject();
-    }
+    json.key("picture");
+    json.beginObject();
+    json.key("path");
+    json.value(picture.path);
+    json.key("width");
+    json.value(picture.width);
+    json.key("height");
+    json.value(picture.height);
+    json.endObject();
     json.endObject();
     return json.text() + "\n";
 }
