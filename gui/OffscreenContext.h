@@ -24,6 +24,8 @@ class OffscreenContext : public DrawContext {
     std::int32_t width() const { return pictureWidth; }
     std::int32_t height() const { return pictureHeight; }
     Color background() const { return backgroundColor; }
+    // The memory picture drawn into (none when it could not be made).
+    platform::PixelMap* pixelMap() const { return memoryBitmap; }
 
   private:
     void makeSurface(platform::DeviceContext* reference);

@@ -6,6 +6,7 @@
 
 #include "platform/Types.h"
 
+#include <cstddef>
 #include <cstdint>
 
 namespace platform {
@@ -71,6 +72,10 @@ Pen* createPen(PenStyle style, std::int32_t width, ColorWord color);         // 
 Brush* createSolidBrush(ColorWord color);                                    // CreateBrushIndirect
 Font* createFont(const FontDescription& description);                        // CreateFontIndirectA
 Pen* stockNullPen(); // GetStockObject(NULL_PEN)
+
+// Copies the picture's pixels, row by row from the top, into `pixels`,
+// which holds width x height words (GetDIBits); false when it does not.
+bool readPixelMap(PixelMap* map, ColorWord* pixels, std::size_t count);
 
 // DeleteObject. An object still selected into a context is freed once it is
 // deselected; stock objects are never freed.

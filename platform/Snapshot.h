@@ -1,19 +1,12 @@
 #pragma once
-// Writes pictures as PNG files: a headless window's client area, or any
-// block of pixels. Lives in its own library so that the plug-in binary
-// never links the PNG library.
+// Writes what a headless window shows as a PNG file.
 
-#include "platform/Types.h"
+#include "platform/PngWriter.h"
 
-#include <cstdint>
 #include <string>
-#include <vector>
 
 namespace platform {
 
-// Pixels row by row from the top. False when the file cannot be written.
-bool writePng(const std::string& path, const std::vector<ColorWord>& pixels, std::int32_t width,
-              std::int32_t height);
 // The window's client area as the headless backend holds it.
 bool writeWindowPng(const std::string& path, Window* window);
 

@@ -5,6 +5,7 @@
 #include "platform/Diagnostics.h"
 #include "platform/raster/Glyphs.h"
 
+#include <algorithm>
 #include <atomic>
 #include <new>
 
@@ -189,6 +190,13 @@ bool pixelMapSize(PixelMap* map, std::int32_t& width, std::int32_t& height) {
         return false;
     width = map->width;
     height = map->height;
+    return true;
+}
+
+bool readPixelMap(PixelMap* map, ColorWord* pixels, std::size_t count) {
+    if (!map || !pixels || count != map->pixels.size())
+        return false;
+    std::copy(map->pixels.begin(), map->pixels.end(), pixels);
     return true;
 }
 
