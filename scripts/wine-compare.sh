@@ -6,7 +6,8 @@
 # audio_fingerprint (tests/fingerprint), which hashes every output sample of
 # a fixed set of cases. Where they part, `audio_fingerprint --samples` on
 # both sides shows the frames. `varnex.exe validate` must pass each DLL, and
-# `varnex.exe analyze` must give the figures the Linux build gives.
+# `varnex.exe analyze` must give the figures and the picture the Linux build
+# gives.
 # usage: scripts/wine-compare.sh [ARCH...]   (default: i686 x86_64)
 # Needs the native build and the named Windows builds (scripts/test.sh or
 # scripts/run.sh make them). Prints one PASS: or FAIL: line per check.
@@ -119,27 +120,34 @@ validates() {
     fi
 }
 
-# `varnex analyze --json` of each DLL gives the figures that the Linux build
-# gives of its own plug-in. The audio is the same to the bit (above), so
-# only the arithmetic after it may differ: FFTW's kernels (SSE2 here, the
-# widest the processor has on Linux) add in another order, and the libm
-# that makes the test signals is another. Both are off by a few units in
-# the last place of a double, and the figures are printed as floats (seven
-# digits), so at most their last digit may move; today every figure is the
-# same. A relative tolerance of 1e-5 lets such a digit through and catches
-# any real difference (0.001 dB of a -70 dB harmonic, one sample of latency).
+# `varnex analyze --json` of each DLL gives the figures and the report
+# picture that the Linux build gives of its own plug-in. The audio is the
+# same to the bit (above), so only the arithmetic after it may differ:
+# FFTW's kernels (SSE2 here, the widest the processor has on Linux) add in
+# another order, and the libm that makes the test signals is another. Both
+# are off by a few units in the last place of a double, and the figures are
+# printed as floats (seven digits), so at most their last digit may move;
+# today every figure is the same. A relative tolerance of 1e-5 lets such a
+# digit through and catches any real difference (0.001 dB of a -70 dB
+# harmonic, one sample of latency). The Linux side measures its plug-in
+# under the DLL's file name, which the picture's title shows, so the two
+# pictures are the same file: the same pixels through the same libpng and
+# zlib versions.
 analysis_dir=$build_root/wine-compare-analyze
+rm -rf "$analysis_dir"
 mkdir -p "$analysis_dir"
+cp "$native_dir/bin/Varnex.so" "$analysis_dir/Varnex.dll"
 linux_analysis_status=0
-"$native_dir/bin/varnex" analyze --json -o "$analysis_dir/report.png" \
+"$native_dir/bin/varnex" analyze "$analysis_dir/Varnex.dll" --json -o "$analysis_dir/linux.png" \
     >"$analysis_dir/linux.json" 2>&1 || linux_analysis_status=$?
-same_figures() {
+same_analysis() {
     local arch=$1
     if [[ $linux_analysis_status -ne 0 ]]; then
         echo "the Linux run failed: $(head -n 5 "$analysis_dir/linux.json")"
         return 1
     fi
-    windows_varnex "$arch" analyze --json >"$analysis_dir/$arch.json" 2>&1 || {
+    windows_varnex "$arch" analyze --json -o "$analysis_dir/$arch.png" \
+        >"$analysis_dir/$arch.json" 2>&1 || {
         head -n 5 "$analysis_dir/$arch.json"
         return 1
     }
@@ -147,6 +155,7 @@ same_figures() {
         "$analysis_dir/linux.json" "$analysis_dir/$arch.json" >"$analysis_dir/$arch.diff"
     local status=$?
     [[ $status -eq 0 ]] || cat "$analysis_dir/$arch.diff"
+    cmp "$analysis_dir/linux.png" "$analysis_dir/$arch.png" || status=1
     return $status
 }
 
@@ -162,6 +171,6 @@ for arch in "${arches[@]}"; do
     check "$arch: a missing plug-in gives one clear error" clear_error "$arch"
     check "$arch: audio of the DLL is the Linux plug-in's bit for bit" same_audio "$arch"
     check "$arch: varnex.exe validate --level 10 passes the DLL" validates "$arch"
-    check "$arch: varnex.exe analyze of the DLL gives the Linux figures" same_figures "$arch"
+    check "$arch: varnex.exe analyze of the DLL gives the Linux figures and picture" same_analysis "$arch"
 done
 exit $status

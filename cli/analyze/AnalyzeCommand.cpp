@@ -6,9 +6,10 @@
 #include "cli/LinkedPlugin.h"
 #include "cli/PluginHost.h"
 #include "cli/StateOptions.h"
-#include "cli/analyze/HeadlessSteps.h"
+#include "cli/analyze/EditorCurve.h"
 #include "cli/analyze/Measurements.h"
 #include "cli/analyze/PluginProbe.h"
+#include "cli/analyze/ReportPicture.h"
 #include "cli/analyze/ReportText.h"
 
 #include <cstdio>
@@ -19,7 +20,6 @@ namespace {
 struct AnalyzeOptions {
     std::string pluginPath; // empty: the Varnex beside this program
     std::string outputPath = "report.png";
-    bool outputGiven = false;
     bool json = false;
     StateOptions state{"analyze"};
 };
@@ -32,7 +32,6 @@ AnalyzeOptions parseAnalyzeArguments(const Arguments& arguments) {
             options.outputPath = optionValue(arguments, i, "analyze");
             if (options.outputPath.empty())
                 throw UsageError("analyze: the output name after -o is empty");
-            options.outputGiven = true;
         } else if (argument == "--json") {
             options.json = true;
         } else if (argument != "--save-preset" && options.state.take(arguments, i)) {
@@ -52,11 +51,11 @@ AnalyzeOptions parseAnalyzeArguments(const Arguments& arguments) {
         throw UsageError("analyze: --curve draws in the editor of the Varnex plug-in built into "
                          "varnex and cannot be combined with a plug-in path");
     options.state.check();
-    if (!headlessStepsAvailable() && (options.state.curve || options.outputGiven))
-        throw CommandError(std::string("analyze: ") + (options.state.curve ? "--curve" : "-o") +
-                           " is not available in this build (it draws in the headless window "
-                           "system, which the Windows builds do not have); without it analyze "
-                           "prints the figures");
+    if (options.state.curve && !editorCurveAvailable())
+        throw CommandError("analyze: --curve is not available in this build (it draws in the "
+                           "editor through the headless window system, which the Windows builds "
+                           "do not have); --preset takes a drawn curve from a preset file that the "
+                           "Linux varnex saved with snapshot --curve ... --save-preset FILE");
     return options;
 }
 
@@ -87,8 +86,7 @@ AnalysisReport analyze(const AnalyzeOptions& options) {
 int runAnalyzeCommand(const Arguments& arguments) {
     const AnalyzeOptions options = parseAnalyzeArguments(arguments);
     const AnalysisReport report = analyze(options);
-    const PictureNote note =
-        headlessStepsAvailable() ? writeReportPicture(report, options.outputPath) : PictureNote{};
+    const PictureNote note = writeReportPicture(report, options.outputPath);
     const std::string text =
         options.json ? formatAnalysisJson(report, note) : formatAnalysisText(report, note);
     std::fputs(text.c_str(), stdout);

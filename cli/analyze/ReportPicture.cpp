@@ -1,11 +1,11 @@
 #include "cli/analyze/ReportPicture.h"
 
+#include "cli/PngFile.h"
 #include "cli/analyze/Measurements.h"
 #include "cli/analyze/ReportText.h"
-#include "gui/DrawContext.h"
-#include "gui/Frame.h"
-#include "platform/Headless.h"
-#include "platform/Windowing.h"
+#include "gui/OffscreenContext.h"
+#include "gui/View.h"
+#include "platform/Drawing.h"
 
 #include <algorithm>
 #include <cmath>
@@ -317,16 +317,20 @@ class ReportView : public View {
 } // namespace
 
 platform::ScreenPicture drawReportPicture(const AnalysisReport& report) {
-    platform::Window* host = platform::headless::createHostWindow(0, 0, ReportWidth, ReportHeight);
-    auto* reportFrame = new Frame({0, 0, ReportWidth, ReportHeight}, host, nullptr);
-    auto* view = new ReportView({0, 0, ReportWidth, ReportHeight}, report);
-    if (!reportFrame->attachView(view))
-        delete view;
-    platform::headless::deliverPaint(reportFrame->window());
+    OffscreenContext context(nullptr, ReportWidth, ReportHeight, background);
+    ReportView view({0, 0, ReportWidth, ReportHeight}, report);
+    view.draw(context);
     platform::ScreenPicture picture;
-    picture.pixels =
-        platform::headless::windowPixels(reportFrame->window(), picture.width, picture.height);
-    delete reportFrame;
-    platform::destroyWindow(host);
+    picture.pixels.resize(static_cast<std::size_t>(ReportWidth) * ReportHeight);
+    if (!platform::readPixelMap(context.pixelMap(), picture.pixels.data(), picture.pixels.size()))
+        return {};
+    picture.width = ReportWidth;
+    picture.height = ReportHeight;
     return picture;
+}
+
+PictureNote writeReportPicture(const AnalysisReport& report, const std::string& path) {
+    const platform::ScreenPicture picture = drawReportPicture(report);
+    savePng(path, picture);
+    return {path, picture.width, picture.height};
 }
