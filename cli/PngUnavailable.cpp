@@ -1,5 +1,7 @@
-// Stands in for cli/PngFile.cpp in builds without libpng (the Windows cross
-// build), so the options that write pictures say why they cannot.
+// Stands in for cli/PngFile.cpp in builds without libpng (a Linux build
+// without libpng-dev, or a Windows cross build made before
+// scripts/mingw-deps.sh ran), so the options that write pictures say why
+// they cannot.
 
 #include "cli/CommandError.h"
 #include "cli/PngFile.h"

@@ -1,10 +1,12 @@
-// Stands in for `varnex snapshot` in builds without libpng (the Windows
-// cross build), so the command is known but says why it cannot run.
+// Stands in for `varnex snapshot` in builds without libpng or without the
+// headless window system it draws in (the Windows builds), so the command
+// is known but says why it cannot run.
 
 #include "cli/CommandError.h"
 #include "cli/Commands.h"
 
 int runSnapshotCommand(const Arguments&) {
-    throw CommandError("snapshot: not available in this build (it needs libpng, which this "
-                       "build was made without)");
+    throw CommandError("snapshot: not available in this build (it draws in the headless window "
+                       "system and needs libpng; the Windows builds have no headless window "
+                       "system)");
 }

@@ -1,5 +1,7 @@
-// Stands in for `varnex analyze` in builds without FFTW or libpng (the
-// Windows cross builds), so the command is known but says why it cannot run.
+// Stands in for `varnex analyze` in builds without FFTW or libpng (a
+// Windows cross build made before scripts/mingw-deps.sh ran, or a Linux
+// build without libfftw3-dev), so the command is known but says why it
+// cannot run.
 
 #include "cli/CommandError.h"
 #include "cli/Commands.h"
