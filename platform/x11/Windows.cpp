@@ -143,26 +143,13 @@ void detachGuest(WindowRecord* guest) {
 // already destroyed it), the image, the colour map and, for the owner of
 // the connection, the windows sharing it and the connection itself.
 void release(WindowRecord* record, bool destroyOnServer) {
-    if (record->host) {
-        if (record->display) {
-            ErrorTrap trap(record->display);
-            if (destroyOnServer)
-                XDestroyWindow(record->display, record->id);
-            record->presenter.destroy(record->display);
-            if (record->colormap)
-                XFreeColormap(record->display, record->colormap);
-            XFlush(record->display);
-            record->display = nullptr;
-        }
-        freeBacking(*record);
-        delete record;
-        return;
-    }
     // The windows sharing the connection went with ours on the server.
-    for (auto* list : {&record->guests, &record->departed}) {
-        for (WindowRecord* guest : std::exchange(*list, {})) {
-            withdraw(guest);
-            release(guest, false);
+    if (!record->host) {
+        for (auto* list : {&record->guests, &record->departed}) {
+            for (WindowRecord* guest : std::exchange(*list, {})) {
+                withdraw(guest);
+                release(guest, false);
+            }
         }
     }
     if (record->display) {
@@ -172,8 +159,12 @@ void release(WindowRecord* record, bool destroyOnServer) {
         record->presenter.destroy(record->display);
         if (record->colormap)
             XFreeColormap(record->display, record->colormap);
-        XSync(record->display, False);
-        XCloseDisplay(record->display);
+        if (record->host) {
+            XFlush(record->display); // the connection is the host's
+        } else {
+            XSync(record->display, False);
+            XCloseDisplay(record->display);
+        }
         record->display = nullptr;
     }
     freeBacking(*record);
